@@ -1,0 +1,54 @@
+// The configuration being edited and its 512-byte image.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "model/key_code.h"
+
+constexpr int kPinCount = 24;          // scan-line pins A to X
+constexpr int kMaxLines = 23;          // most rows, or columns, in use
+constexpr int kMatrixStride = 23;      // keys[row * kMatrixStride + column]
+constexpr int kCellCount = kMatrixStride * kMatrixStride;
+constexpr int kDefaultCount = 12;
+
+struct ConfigModel {
+  int rows = kDefaultCount;       // 1..23, rows + columns <= 24
+  int columns = kDefaultCount;    // 1..23
+  bool typematic = false;
+  int columnPins[kMaxLines] = {}; // pin index 0..23; entries past the count are spares
+  int rowPins[kMaxLines] = {};
+  KeyCode keys[kCellCount] = {};  // cells past the counts keep their values
+  bool modified = false;          // changes not yet saved to a file
+};
+
+// The image exchanged with files and with the encoder.
+constexpr int kImageSize = 512;
+using ConfigImage = std::array<std::uint8_t, kImageSize>;
+
+constexpr int kImagePinArea = 480;   // column pins, then row pins, each pin index + 1
+constexpr int kImageMarker = 504;
+constexpr int kImageFlags = 507;
+constexpr int kImageRows = 508;
+constexpr int kImageColumns = 509;
+constexpr std::uint8_t kMarkerValue = 0x52;
+constexpr std::uint8_t kFlagTypematic = 0x40;
+
+// Letter of a pin index as the user sees it.
+constexpr char PinLetter(int pin) { return static_cast<char>('A' + pin); }
+
+// Defaults of a new configuration: 12 x 12, columns on A-L, rows on M-X, spare pins
+// chosen so that every pair of counts keeps distinct pins; clears the flag.
+void ResetModel(ConfigModel& model);
+
+// Builds the image. Fails, with an all-zero image, when two scan lines in use share
+// a pin; sharedPin then receives that pin (earliest list position first).
+bool EncodeImage(const ConfigModel& model, ConfigImage& image, int* sharedPin);
+
+// Whether the counts and the pins of the lines in use are in range (the only rules
+// an image must meet).
+bool ImageHeaderValid(const ConfigImage& image);
+
+// Loads a valid image into the model; leaves the model untouched and returns false
+// otherwise. Does not change the modified flag.
+bool DecodeImage(const ConfigImage& image, ConfigModel& model);

@@ -1,0 +1,1 @@
+// Device model of the encoder.

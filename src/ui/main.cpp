@@ -1,0 +1,15 @@
+// Entry point of the editor.
+#include <windows.h>
+
+#include "ui/main_window.h"
+#include "ui/startup.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR, int showCommand) {
+  WarnIfRunFromInstallationVolume();
+  HWND window = CreateEditorWindow(instance, previous);
+  ShowWindow(window, showCommand);
+  UpdateWindow(window);
+  const int code = RunMessageLoop();
+  ReleaseEditorResources();
+  return code;
+}

@@ -1,0 +1,30 @@
+// The main window: its procedure, the editor's configuration, the UI font.
+#pragma once
+
+#include <windows.h>
+
+#include "model/config.h"
+
+constexpr char kAppTitle[] = "RQ57 Configuration Utility";
+constexpr char kMainClassName[] = "rq57loadClass";
+
+// Start-up steps 2-15: common controls, class, window, font, controls, New.
+// Returns the main window (not yet shown), or nullptr.
+HWND CreateEditorWindow(HINSTANCE instance, HINSTANCE previous);
+// The message loop with the File menu's accelerators; returns the quit code.
+int RunMessageLoop();
+// Releases what start-up created and the window did not own (the UI font).
+void ReleaseEditorResources();
+
+LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+HINSTANCE AppInstance();
+HWND MainWindow();
+HFONT UiFont();
+
+// The one configuration being edited. rows, columns and typematic are mirrored by
+// the top drop-downs; set them through SetModelCounts so both stay equal.
+ConfigModel& EditorModel();
+
+// Message box owned by the main window with the program's caption.
+int ShowMessage(const char* text, UINT flags);

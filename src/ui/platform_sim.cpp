@@ -1,0 +1,1 @@
+// The editor talks to the simulated encoder.

@@ -1,0 +1,17 @@
+// The progress window of the transfers and the About box.
+#pragma once
+
+#include <windows.h>
+
+INT_PTR CALLBACK ProgressDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Creates and shows the progress window (owned by the main window) and keeps its handle.
+void OpenProgressWindow();
+// Destroys it and clears the handle.
+void CloseProgressWindow();
+// The open progress window, or nullptr. While it exists a transfer runs.
+HWND ProgressWindow();
+void SetProgressText(const char* text);
+
+void ShowAboutBox();

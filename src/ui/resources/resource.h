@@ -1,0 +1,36 @@
+// Resource and control identifiers of the editor.
+#pragma once
+
+// Icon, menu, accelerators
+#define IDI_RQ57LOAD        1001
+#define IDM_MAINMENU        1002
+#define IDA_MAINACCEL       1051
+
+// Menu commands
+#define IDM_FILE_NEW        1003
+#define IDM_FILE_SAVE       1004
+#define IDM_FILE_WRITE      1005
+#define IDM_FILE_OPEN       1006
+#define IDM_FILE_READ       1007
+#define IDM_FILE_EXIT       1008
+#define IDM_HELP_ABOUT      1009
+
+// About box
+#define IDD_ABOUT           1500
+#define IDC_ABOUT_TEXT      1501
+
+// Progress window
+#define IDD_PROGRESS        1600
+#define IDC_PROGRESS_TEXT   1601
+
+// Key selection dialog: key buttons are IDC_KEY_BASE + key number,
+// "Not Used" is IDC_KEY_BASE itself.
+#define IDD_SELECT_KEY      1999
+#define IDC_KEY_BASE        2000
+#define IDC_KEY_LAST        2127
+#define IDC_MOD_ALT         2200
+#define IDC_MOD_SHIFT       2201
+#define IDC_MOD_CTRL        2202
+
+// Version resource
+#define IDV_VERSION         1
