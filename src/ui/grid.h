@@ -13,6 +13,9 @@ void UpdateScrollBars();
 void RefreshGrid();
 // LayoutGrid, UpdateScrollBars and RefreshGrid, in this order.
 void UpdateGrid();
+// After a whole configuration entered the model (New, Open, Read): selects the top
+// drop-downs from the model's counts and typematic, then runs the grid update.
+void ShowWholeConfiguration();
 
 void ScrollColumns(int delta, bool redraw);
 void ScrollRows(int delta, bool redraw);

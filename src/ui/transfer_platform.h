@@ -1,0 +1,7 @@
+// The link provider behind the Read and Write commands: the real keyboard link in
+// rq57load.exe, the simulated encoder in rq57load-sim.exe and the UI tests.
+#pragma once
+
+class LinkPlatform;
+
+LinkPlatform& TransferPlatform();
