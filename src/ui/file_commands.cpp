@@ -1,0 +1,117 @@
+#include "ui/file_commands.h"
+
+#include <windows.h>
+#include <commdlg.h>
+
+#include <cstddef>
+#include <cstdio>
+
+#include "model/config_file.h"
+#include "ui/grid.h"
+#include "ui/main_window.h"
+
+namespace {
+
+// The common dialogs get the structure size of their first 32-bit layout.
+// (OPENFILENAME_SIZE_VERSION_400: the members up to lpTemplateName).
+constexpr DWORD kFileDialogStructSize =
+    offsetof(OPENFILENAMEA, lpTemplateName) + sizeof(OPENFILENAMEA::lpTemplateName);
+static_assert(sizeof(void*) != 4 || kFileDialogStructSize == 76, "32-bit OPENFILENAME layout");
+
+constexpr DWORD kFileNameChars = 512;
+constexpr char kFileFilter[] = "All files\0*.*\0";
+constexpr char kSaveTitle[] = "Save File";
+constexpr char kOpenTitle[] = "Open File";
+// No OFN_FILEMUSTEXIST here: it would only accept names of files that already exist,
+// and saving must be able to create a new file.
+constexpr DWORD kSaveFlags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST;
+constexpr DWORD kOpenFlags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
+
+constexpr char kDiscardQuestion[] =
+    "The current configuration has changed.\nDo you want to save the changes?";
+constexpr char kSaveError[] = "Error saving the file";
+constexpr char kOpenError[] = "Error opening the file";
+constexpr char kInvalidFile[] = "Invalid configuration file";
+constexpr UINT kErrorBox = MB_OK | MB_ICONERROR;
+
+enum class FileDialog { kSave, kOpen };
+
+// Asks for a file name; false when the user cancelled.
+bool AskFileName(FileDialog kind, char (&name)[kFileNameChars]) {
+  name[0] = '\0';
+  OPENFILENAMEA dialog = {};
+  dialog.lStructSize = kFileDialogStructSize;
+  dialog.hwndOwner = MainWindow();
+  dialog.lpstrFilter = kFileFilter;
+  dialog.lpstrFile = name;
+  dialog.nMaxFile = kFileNameChars;
+  if (kind == FileDialog::kSave) {
+    dialog.lpstrTitle = kSaveTitle;
+    dialog.Flags = kSaveFlags;
+    return GetSaveFileNameA(&dialog) != FALSE;
+  }
+  dialog.lpstrTitle = kOpenTitle;
+  dialog.Flags = kOpenFlags;
+  return GetOpenFileNameA(&dialog) != FALSE;
+}
+
+}  // namespace
+
+bool BuildImageOrReport(ConfigImage& image) {
+  int sharedPin = -1;
+  if (EncodeImage(EditorModel(), image, &sharedPin)) return true;
+  char text[64] = "";
+  const char letter = sharedPin >= 0 && sharedPin < kPinCount ? PinLetter(sharedPin) : '?';
+  std::snprintf(text, sizeof text, "Error: Pin %c is used for multiple scan lines", letter);
+  ShowMessage(text, kErrorBox);
+  return false;
+}
+
+bool ConfirmDiscard() {
+  if (!EditorModel().modified) return true;
+  switch (ShowMessage(kDiscardQuestion, MB_YESNOCANCEL | MB_ICONQUESTION | MB_DEFBUTTON1)) {
+    case IDYES:
+      return SaveConfigFile();
+    case IDNO:
+      return true;
+    default:  // Cancel, Esc or the close box
+      return false;
+  }
+}
+
+bool SaveConfigFile() {
+  ConfigImage image = {};
+  if (!BuildImageOrReport(image)) return false;
+  char name[kFileNameChars] = "";
+  if (!AskFileName(FileDialog::kSave, name)) return false;
+  // A file that could not be written completely is no saved configuration.
+  if (WriteImageFile(name, image) != FileWriteResult::kOk) {
+    ShowMessage(kSaveError, kErrorBox);
+    return false;
+  }
+  EditorModel().modified = false;
+  return true;
+}
+
+void OpenConfigFile() {
+  if (!ConfirmDiscard()) return;
+  char name[kFileNameChars] = "";
+  if (!AskFileName(FileDialog::kOpen, name)) return;
+  ConfigImage image = {};
+  switch (ReadImageFile(name, image)) {
+    case FileReadResult::kOk:
+      break;
+    case FileReadResult::kCannotOpen:
+      ShowMessage(kOpenError, kErrorBox);
+      return;
+    case FileReadResult::kTooShort:  // never hand undefined bytes to the decoder
+      ShowMessage(kInvalidFile, kErrorBox);
+      return;
+  }
+  if (!DecodeImage(image, EditorModel())) {
+    ShowMessage(kInvalidFile, kErrorBox);
+    return;
+  }
+  EditorModel().modified = false;
+  ShowWholeConfiguration();
+}
