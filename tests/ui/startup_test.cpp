@@ -79,3 +79,62 @@ TEST(Startup, OnlyTheExactInstallationLabelWarns) {
 }
 
 }  // namespace
+
+namespace {
+
+std::string VersionString(const void* block, const char* name) {
+  char path[96];
+  wsprintfA(path, "\\StringFileInfo\\040904B0\\%s", name);
+  void* value = nullptr;
+  UINT length = 0;
+  if (!VerQueryValueA(block, path, &value, &length) || value == nullptr) return "";
+  return static_cast<const char*>(value);
+}
+
+TEST(Startup, VersionResourceDescribesTheProgram) {
+  HRSRC resource = FindResourceA(nullptr, MAKEINTRESOURCEA(IDV_VERSION), MAKEINTRESOURCEA(16));
+  ASSERT_NE(resource, nullptr);
+  const DWORD size = SizeofResource(nullptr, resource);
+  const void* data = LockResource(LoadResource(nullptr, resource));
+  ASSERT_NE(data, nullptr);
+  // VerQueryValue needs a writable copy of the block.
+  std::string copy(static_cast<const char*>(data), size);
+  copy.resize(size * 2);
+  EXPECT_EQ(VersionString(copy.data(), "FileDescription"), "RQ57 Configuration Utility");
+  EXPECT_EQ(VersionString(copy.data(), "InternalName"), "RQ57Load");
+  EXPECT_EQ(VersionString(copy.data(), "OriginalFilename"), "rq57load.exe");
+  EXPECT_EQ(VersionString(copy.data(), "ProductName"), "RQ57");
+  EXPECT_EQ(VersionString(copy.data(), "FileVersion"), "2.74");
+  VS_FIXEDFILEINFO* fixed = nullptr;
+  UINT length = 0;
+  ASSERT_TRUE(VerQueryValueA(copy.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
+  EXPECT_EQ(fixed->dwFileVersionMS, DWORD((2 << 16) | 7));
+  EXPECT_EQ(fixed->dwFileVersionLS, DWORD(4 << 16));
+  EXPECT_EQ(fixed->dwProductVersionMS, DWORD((2 << 16) | 7));
+}
+
+TEST(Startup, IconHasSmallAndLargeImagesInBothDepths) {
+  HRSRC group = FindResourceA(nullptr, MAKEINTRESOURCEA(IDI_RQ57LOAD), MAKEINTRESOURCEA(14));
+  ASSERT_NE(group, nullptr);
+  // GRPICONDIR: reserved, type, count, then 14-byte entries (width, height, colours, ...).
+  const BYTE* dir = static_cast<const BYTE*>(LockResource(LoadResource(nullptr, group)));
+  ASSERT_NE(dir, nullptr);
+  const int count = dir[4] | (dir[5] << 8);
+  ASSERT_EQ(count, 4);
+  int found = 0;
+  for (int i = 0; i < count; ++i) {
+    const BYTE* entry = dir + 6 + 14 * i;
+    const int width = entry[0];
+    const int bits = entry[6] | (entry[7] << 8);
+    found |= (width == 16 ? 1 : width == 32 ? 2 : 0) << (bits == 4 ? 0 : bits == 8 ? 2 : 4);
+  }
+  EXPECT_EQ(found, 0xF);  // 16/4, 32/4, 16/8, 32/8
+  for (int size : {16, 32}) {
+    HICON icon = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_RQ57LOAD),
+                                               IMAGE_ICON, size, size, 0));
+    EXPECT_NE(icon, nullptr) << size;
+    if (icon != nullptr) DestroyIcon(icon);
+  }
+}
+
+}  // namespace
