@@ -13,6 +13,7 @@ struct MainWindowState {
   HINSTANCE instance = nullptr;
   HWND window = nullptr;
   HFONT font = nullptr;
+  HACCEL accelerators = nullptr;
   ConfigModel model;
 } state;
 
@@ -64,11 +65,17 @@ HWND CreateEditorWindow(HINSTANCE instance, HINSTANCE previous) {
   return state.window;
 }
 
+bool TranslateEditorAccelerator(MSG& message) {
+  if (state.accelerators == nullptr) {
+    state.accelerators = LoadAcceleratorsA(state.instance, MAKEINTRESOURCEA(IDA_MAINACCEL));
+  }
+  return TranslateAcceleratorA(state.window, state.accelerators, &message) != 0;
+}
+
 int RunMessageLoop() {
-  HACCEL accelerators = LoadAcceleratorsA(state.instance, MAKEINTRESOURCEA(IDA_MAINACCEL));
   MSG message;
   while (GetMessageA(&message, nullptr, 0, 0)) {
-    if (!TranslateAcceleratorA(state.window, accelerators, &message)) {
+    if (!TranslateEditorAccelerator(message)) {
       TranslateMessage(&message);
       DispatchMessageA(&message);
     }

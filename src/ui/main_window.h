@@ -13,6 +13,9 @@ constexpr char kMainClassName[] = "rq57loadClass";
 HWND CreateEditorWindow(HINSTANCE instance, HINSTANCE previous);
 // The message loop with the File menu's accelerators; returns the quit code.
 int RunMessageLoop();
+// Runs a message through the File menu's accelerators as the message loop does;
+// true when it became a command (and must not be dispatched).
+bool TranslateEditorAccelerator(MSG& message);
 // Releases what start-up created and the window did not own (the UI font).
 void ReleaseEditorResources();
 

@@ -1,0 +1,255 @@
+#include "ui_support.h"
+
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <utility>
+
+#include "ui/main_window.h"
+
+namespace {
+
+constexpr DWORD kQuietMs = 30;          // an empty queue for this long counts as idle
+constexpr DWORD kPollMs = 10;           // how often the answerer looks for a window
+constexpr DWORD kSettleMs = 50;         // lets a found dialog finish its initialisation
+constexpr DWORD kJoinMs = 2000;         // bound of joining the answerer after giving up
+constexpr int kMessageBoxTextId = 0xFFFF;
+constexpr int kFileNameComboId = 1148;  // cmb13 of the common file dialogs
+constexpr int kFileNameEditId = 1152;   // edt1, the older name field
+
+DWORD Elapsed(DWORD start) { return GetTickCount() - start; }
+
+// Dispatches everything queued, as the editor's own loop would; false on WM_QUIT
+// (put back so that the real loop still sees it).
+bool DispatchQueued() {
+  MSG message;
+  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (message.message == WM_QUIT) {
+      PostQuitMessage(static_cast<int>(message.wParam));
+      return false;
+    }
+    if (!TranslateEditorAccelerator(message)) {
+      TranslateMessage(&message);
+      DispatchMessageA(&message);
+    }
+  }
+  return true;
+}
+
+std::string ClassOf(HWND window) {
+  char name[64] = "";
+  GetClassNameA(window, name, sizeof name);
+  return name;
+}
+
+struct FindState {
+  HWND found = nullptr;
+};
+
+BOOL CALLBACK FindModal(HWND window, LPARAM data) {
+  auto* state = reinterpret_cast<FindState*>(data);
+  if (ClassOf(window) == "#32770" && IsWindowVisible(window) && IsWindowEnabled(window)) {
+    state->found = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+BOOL CALLBACK RecordChild(HWND child, LPARAM data) {
+  auto* seen = reinterpret_cast<DialogSeen*>(data);
+  const std::string kind = ClassOf(child);
+  const LONG style = GetWindowLongA(child, GWL_STYLE);
+  if (_stricmp(kind.c_str(), "Button") == 0) {
+    const LONG type = style & BS_TYPEMASK;
+    if (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON) seen->buttons.push_back(GetDlgCtrlID(child));
+  } else if (_stricmp(kind.c_str(), "Static") == 0) {
+    if ((style & SS_TYPEMASK) == SS_ICON) {
+      if (style & WS_VISIBLE) seen->hasIcon = true;
+    } else if (GetDlgCtrlID(child) != kMessageBoxTextId) {
+      const std::string text = WindowText(child);
+      if (!text.empty()) seen->text += (seen->text.empty() ? "" : "\n") + text;
+    }
+  }
+  return TRUE;
+}
+
+DialogSeen Describe(HWND dialog) {
+  DialogSeen seen;
+  seen.window = dialog;
+  seen.owner = GetWindow(dialog, GW_OWNER);
+  seen.title = WindowText(dialog);
+  EnumChildWindows(dialog, RecordChild, reinterpret_cast<LPARAM>(&seen));
+  if (HWND text = GetDlgItem(dialog, kMessageBoxTextId)) seen.text = WindowText(text);
+  return seen;
+}
+
+void FillFileName(HWND dialog, const std::string& name) {
+  HWND edit = nullptr;
+  if (HWND combo = GetDlgItem(dialog, kFileNameComboId)) {
+    edit = reinterpret_cast<HWND>(SendMessageA(combo, CBEM_GETEDITCONTROL, 0, 0));
+    if (edit == nullptr) edit = combo;
+  }
+  if (edit == nullptr) edit = GetDlgItem(dialog, kFileNameEditId);
+  if (edit != nullptr) SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name.c_str()));
+}
+
+}  // namespace
+
+bool PumpUntilIdle(DWORD maxMs) {
+  const DWORD start = GetTickCount();
+  while (Elapsed(start) < maxMs) {
+    if (!DispatchQueued()) return true;
+    const DWORD left = maxMs - Elapsed(start);
+    const DWORD wait = left < kQuietMs ? left : kQuietMs;
+    if (MsgWaitForMultipleObjects(0, nullptr, FALSE, wait, QS_ALLINPUT) == WAIT_TIMEOUT) {
+      return true;
+    }
+  }
+  return false;
+}
+
+bool PumpUntil(const std::function<bool()>& condition, DWORD maxMs) {
+  const DWORD start = GetTickCount();
+  for (;;) {
+    if (condition()) return true;
+    if (Elapsed(start) >= maxMs) return false;
+    if (!DispatchQueued()) return condition();
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, kPollMs, QS_ALLINPUT);
+  }
+}
+
+bool WaitUntilAt(const char* file, int line, const std::function<bool()>& condition,
+                 const char* what, DWORD maxMs) {
+  if (PumpUntil(condition, maxMs)) return true;
+  ADD_FAILURE_AT(file, line) << "timed out after " << maxMs << " ms waiting for " << what;
+  return false;
+}
+
+std::string WindowText(HWND window) {
+  char text[512] = "";
+  GetWindowTextA(window, text, sizeof text);
+  return text;
+}
+
+bool HasVisibleStyle(HWND window) {
+  return (GetWindowLongA(window, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+RECT ChildRect(HWND child) {
+  RECT rect = {};
+  GetWindowRect(child, &rect);
+  MapWindowPoints(HWND_DESKTOP, GetParent(child), reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
+}
+
+void SetClientSize(HWND window, int width, int height) {
+  RECT frame = {0, 0, width, height};
+  AdjustWindowRect(&frame, static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE)),
+                   GetMenu(window) != nullptr);
+  SetWindowPos(window, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void ExpectPlacementAt(const char* file, int line, HWND child, int x, int y, int width,
+                       int height) {
+  const RECT rect = ChildRect(child);
+  const bool placed = rect.left == x && rect.top == y &&
+                      (width < 0 || rect.right - rect.left == width) &&
+                      (height < 0 || rect.bottom - rect.top == height);
+  if (!placed) {
+    ADD_FAILURE_AT(file, line) << "control at (" << rect.left << ", " << rect.top << ") size "
+                               << rect.right - rect.left << " x " << rect.bottom - rect.top
+                               << ", expected (" << x << ", " << y << ") size " << width
+                               << " x " << height;
+  }
+}
+
+HWND FindModalWindow(DWORD threadId) {
+  FindState state;
+  EnumThreadWindows(threadId, FindModal, reinterpret_cast<LPARAM>(&state));
+  return state.found;
+}
+
+ModalAnswerer::ModalAnswerer(std::vector<DialogAnswer> answers, DWORD timeoutMs)
+    : answers_(std::move(answers)), uiThread_(GetCurrentThreadId()), timeoutMs_(timeoutMs) {
+  thread_ = CreateThread(nullptr, 0, ThreadMain, this, 0, nullptr);
+  if (thread_ == nullptr) done_ = 1;
+}
+
+ModalAnswerer::ModalAnswerer(int button, DWORD timeoutMs)
+    : ModalAnswerer(std::vector<DialogAnswer>{DialogAnswer{button, {}}}, timeoutMs) {}
+
+ModalAnswerer::~ModalAnswerer() { Finish(0); }
+
+bool ModalAnswerer::Done() const { return done_ != 0; }
+
+int ModalAnswerer::Finish(DWORD maxMs) {
+  PumpUntil([this] { return Done(); }, maxMs);
+  if (thread_ != nullptr) {
+    // Giving up: the thread ends at its next bounded wait; keep pumping so that its
+    // cross-thread calls into our windows can return.
+    stop_ = 1;
+    PumpUntil([this] { return WaitForSingleObject(thread_, 0) == WAIT_OBJECT_0; }, kJoinMs);
+    WaitForSingleObject(thread_, kJoinMs);
+    CloseHandle(thread_);
+    thread_ = nullptr;
+  }
+  return static_cast<int>(seen_.size());
+}
+
+DWORD WINAPI ModalAnswerer::ThreadMain(void* self) {
+  static_cast<ModalAnswerer*>(self)->Run();
+  return 0;
+}
+
+void ModalAnswerer::Run() {
+  HWND previous = nullptr;
+  for (const DialogAnswer& answer : answers_) {
+    HWND dialog = nullptr;
+    const DWORD start = GetTickCount();
+    while (!stop_ && Elapsed(start) < timeoutMs_) {
+      dialog = FindModalWindow(uiThread_);
+      if (dialog != nullptr && dialog != previous) break;
+      dialog = nullptr;
+      Sleep(kPollMs);
+    }
+    if (dialog == nullptr) break;
+    Sleep(kSettleMs);
+    seen_.push_back(Describe(dialog));
+    if (!answer.fileName.empty()) FillFileName(dialog, answer.fileName);
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(answer.button, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, answer.button)));
+    // The answered window closes, or is disabled under a window of its own.
+    const DWORD pressed = GetTickCount();
+    while (!stop_ && Elapsed(pressed) < timeoutMs_ && IsWindow(dialog) &&
+           IsWindowVisible(dialog) && IsWindowEnabled(dialog)) {
+      Sleep(kPollMs);
+    }
+    previous = dialog;
+  }
+  done_ = 1;
+}
+
+void FocusControl(HWND target) {
+  HWND main = MainWindow();
+  SetForegroundWindow(main);
+  SetActiveWindow(main);
+  SetFocus(target);
+  PumpUntilIdle();
+}
+
+void PressKey(HWND target, WORD virtualKey, int modifiers) {
+  FocusControl(target);
+  const struct { int flag; BYTE key; } held[] = {
+      {kCtrl, VK_CONTROL}, {kShift, VK_SHIFT}, {kAlt, VK_MENU}};
+  for (const auto& h : held) {
+    if (modifiers & h.flag) keybd_event(h.key, 0, 0, 0);
+  }
+  keybd_event(static_cast<BYTE>(virtualKey), 0, 0, 0);
+  keybd_event(static_cast<BYTE>(virtualKey), 0, KEYEVENTF_KEYUP, 0);
+  for (int i = 2; i >= 0; --i) {
+    if (modifiers & held[i].flag) keybd_event(held[i].key, 0, KEYEVENTF_KEYUP, 0);
+  }
+  PumpUntilIdle();
+}

@@ -1,0 +1,103 @@
+// Helpers for the tests of the editor's windows under Wine: bounded message pumping,
+// answering modal windows from a second thread, real keystrokes, and checks that
+// report at the caller's file and line.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+constexpr DWORD kIdleMs = 2000;       // default bound of PumpUntilIdle
+constexpr DWORD kWaitMs = 5000;       // default bound of the waits below
+
+// Dispatches queued messages until the queue stays empty for a short while, or at
+// most maxMs. Returns false when the bound was reached first.
+bool PumpUntilIdle(DWORD maxMs = kIdleMs);
+
+// Pumps messages until condition() holds, at most maxMs; returns whether it held.
+bool PumpUntil(const std::function<bool()>& condition, DWORD maxMs = kWaitMs);
+
+// Same, and reports a test failure at file:line naming what was awaited.
+bool WaitUntilAt(const char* file, int line, const std::function<bool()>& condition,
+                 const char* what, DWORD maxMs = kWaitMs);
+#define WAIT_UNTIL(condition, ...) \
+  WaitUntilAt(__FILE__, __LINE__, [&] { return static_cast<bool>(condition); }, #condition, ##__VA_ARGS__)
+
+// Text of a window (control, dialog, message box part).
+std::string WindowText(HWND window);
+// Whether a control has WS_VISIBLE itself (independent of its parent).
+bool HasVisibleStyle(HWND window);
+// A child's rectangle in its parent's client coordinates.
+RECT ChildRect(HWND child);
+// Sets a top-level window's outer size so that its client area is width x height.
+void SetClientSize(HWND window, int width, int height);
+
+// Checks a child's place and size; a negative width or height is not checked.
+void ExpectPlacementAt(const char* file, int line, HWND child, int x, int y, int width,
+                       int height);
+#define EXPECT_PLACEMENT(child, x, y, width, height) \
+  ExpectPlacementAt(__FILE__, __LINE__, child, x, y, width, height)
+
+// One modal window to answer, in the order in which they appear.
+struct DialogAnswer {
+  int button = IDOK;        // control id whose click ends it (IDYES, IDNO, a key id, ...)
+  std::string fileName;     // when set, typed into a common file dialog's name field first
+};
+
+// What the answerer saw of one modal window.
+struct DialogSeen {
+  HWND window = nullptr;
+  HWND owner = nullptr;
+  std::string title;
+  std::string text;         // a message box's text, else all static texts joined by '\n'
+  std::vector<int> buttons; // ids of its push buttons, in z-order
+  bool hasIcon = false;     // a static icon is shown (message box icon)
+};
+
+// Answers the modal windows (#32770) that the calling (UI) thread opens, from a
+// second thread (start it before the window opens): waits for each in turn, records it, fills a file name if asked,
+// and posts the chosen button's command. Every wait is bounded. Example:
+//   ModalAnswerer answerer({DialogAnswer{IDOK, "a.cfg"}, DialogAnswer{IDYES}});
+//   PostMessageA(MainWindow(), WM_COMMAND, IDM_FILE_SAVE, 0);
+//   ASSERT_EQ(answerer.Finish(), 2);
+class ModalAnswerer {
+ public:
+  explicit ModalAnswerer(std::vector<DialogAnswer> answers, DWORD timeoutMs = kWaitMs);
+  // One window, ended with the given button.
+  explicit ModalAnswerer(int button, DWORD timeoutMs = kWaitMs);
+  ~ModalAnswerer();
+  ModalAnswerer(const ModalAnswerer&) = delete;
+  ModalAnswerer& operator=(const ModalAnswerer&) = delete;
+
+  // Whether every answer was given (or the answerer gave up).
+  bool Done() const;
+  // Pumps until Done, at most maxMs; then joins the thread. Returns how many windows
+  // were answered.
+  int Finish(DWORD maxMs = kWaitMs);
+  // The windows answered so far; valid after Finish.
+  const std::vector<DialogSeen>& Seen() const { return seen_; }
+
+ private:
+  static DWORD WINAPI ThreadMain(void* self);
+  void Run();
+
+  std::vector<DialogAnswer> answers_;
+  std::vector<DialogSeen> seen_;
+  DWORD uiThread_;
+  DWORD timeoutMs_;
+  HANDLE thread_ = nullptr;
+  volatile LONG done_ = 0;
+  volatile LONG stop_ = 0;
+};
+
+// The visible, enabled modal window (#32770) of the given thread, or nullptr.
+HWND FindModalWindow(DWORD threadId);
+
+// Makes the main window active and puts the focus on target.
+void FocusControl(HWND target);
+// Presses and releases a virtual key with keybd_event, modifiers held around it,
+// with the focus on target first; then pumps until idle.
+enum KeyModifiers { kNoModifier = 0, kShift = 1, kCtrl = 2, kAlt = 4 };
+void PressKey(HWND target, WORD virtualKey, int modifiers = kNoModifier);
