@@ -1,1 +1,184 @@
-// Grid geometry.
+// Grid geometry and the grid's pure decisions.
+#include "ui/grid_geometry.h"
+
+#include <algorithm>
+
+#include "model/config.h"
+
+namespace {
+
+constexpr int kColumnHeaderInset = 4;   // header labels and pin boxes sit 4 px into a column
+constexpr int kColumnHeaderY = 56;
+constexpr int kColumnPinBoxY = 72;
+constexpr int kRowHeaderX = 8;
+constexpr int kRowHeaderInset = 4;      // row labels start 4 px below the row's top
+constexpr int kRowPinBoxInset = 20;
+constexpr int kTopControlSlots = 6;     // the top row is centred at W/6, W/2 and 5W/6
+constexpr int kTopDropDownWidths[kTopControlCount] = {64, 64, 96};
+
+// Walks the candidates n = 4, 5, ... and picks the nearer of the two around proposed.
+int Snap(int proposed, int margin, int cell, const std::function<int(int)>& outerOf,
+         bool tieGoesLarger) {
+  int lower = 0;
+  int upper = outerOf(margin + cell * kMinSnapCells);
+  bool hasLower = false;
+  for (int n = kMinSnapCells + 1; upper <= proposed && n <= kMaxSnapCells; ++n) {
+    lower = upper;
+    hasLower = true;
+    upper = outerOf(margin + cell * n);
+  }
+  if (!hasLower) return upper;
+  const int above = upper - proposed;
+  const int below = proposed - lower;
+  if (tieGoesLarger) return above <= below ? upper : lower;
+  return above < below ? upper : lower;
+}
+
+}  // namespace
+
+GridRect KeyButtonRect(int gridRow, int gridColumn) {
+  return {kGridLeft + kCellWidth * gridColumn, kGridTop + kCellHeight * gridRow, kCellWidth,
+          kCellHeight};
+}
+
+GridRect ColumnHeaderRect(int gridColumn) {
+  return {kGridLeft + kColumnHeaderInset + kCellWidth * gridColumn, kColumnHeaderY, kHeaderWidth,
+          kHeaderHeight};
+}
+
+GridRect ColumnPinBoxRect(int gridColumn) {
+  return {kGridLeft + kColumnHeaderInset + kCellWidth * gridColumn, kColumnPinBoxY, kHeaderWidth,
+          kPinBoxHeight};
+}
+
+GridRect RowHeaderRect(int gridRow) {
+  return {kRowHeaderX, kGridTop + kRowHeaderInset + kCellHeight * gridRow, kHeaderWidth,
+          kHeaderHeight};
+}
+
+GridRect RowPinBoxRect(int gridRow) {
+  return {kRowHeaderX, kGridTop + kRowPinBoxInset + kCellHeight * gridRow, kHeaderWidth,
+          kPinBoxHeight};
+}
+
+GridRect HorizontalScrollBarRect(int visibleColumns, int visibleRows) {
+  return {kGridLeft, kGridTop + kCellHeight * visibleRows, kCellWidth * visibleColumns,
+          kScrollBarThickness};
+}
+
+GridRect VerticalScrollBarRect(int visibleColumns, int visibleRows) {
+  return {kGridLeft + kCellWidth * visibleColumns, kGridTop, kScrollBarThickness,
+          kCellHeight * visibleRows};
+}
+
+int TopLabelX(int control, int clientWidth) {
+  const int centre = (2 * control + 1) * clientWidth / kTopControlSlots;
+  return centre - kTopLabelWidth / 2;
+}
+
+int TopDropDownX(int control, int clientWidth) {
+  const int centre = (2 * control + 1) * clientWidth / kTopControlSlots;
+  return centre - kTopDropDownWidths[control] / 2;
+}
+
+int FittingColumns(int clientWidth) {
+  return std::max(0, (clientWidth - kGridWidthMargin) / kCellWidth);
+}
+
+int FittingRows(int clientHeight) {
+  return std::max(0, (clientHeight - kGridHeightMargin) / kCellHeight);
+}
+
+int VisibleCells(int fitting, int count) { return std::max(0, std::min(fitting, count)); }
+
+int ScrollMaximum(int count, int visible) { return std::max(0, count - visible); }
+
+int SnapWidth(int proposedWidth, const std::function<int(int)>& outerOf) {
+  return Snap(proposedWidth, kGridWidthMargin, kCellWidth, outerOf, true);
+}
+
+int SnapHeight(int proposedHeight, const std::function<int(int)>& outerOf) {
+  return Snap(proposedHeight, kGridHeightMargin, kCellHeight, outerOf, false);
+}
+
+void AnchorSnappedFrame(FrameRect& frame, int edge, int width, int height) {
+  if (edge == kEdgeLeft || edge == kEdgeTopLeft || edge == kEdgeBottomLeft) {
+    frame.left = frame.right - width;
+  } else {
+    frame.right = frame.left + width;
+  }
+  if (edge == kEdgeTop || edge == kEdgeTopLeft || edge == kEdgeTopRight) {
+    frame.top = frame.bottom - height;
+  } else {
+    frame.bottom = frame.top + height;
+  }
+}
+
+int OtherCountAfterChange(int changedCount, int otherCount) {
+  if (changedCount + otherCount > kMatrixLineLimit) return kMatrixLineLimit - changedCount;
+  return otherCount;
+}
+
+ScrollStep ScrollStepFor(int request, int thumbPosition, int currentPosition, int visibleCount) {
+  // A page is one cell less than the visible part, and no page at all when at most
+  // one cell shows.
+  const int page = std::max(0, visibleCount - 1);
+  switch (request) {
+    case kScrollLineBack: return {true, -1, true};
+    case kScrollLineForward: return {true, 1, true};
+    case kScrollPageBack: return {true, -page, true};
+    case kScrollPageForward: return {true, page, true};
+    case kScrollThumbPosition:
+    case kScrollThumbTrack: return {true, thumbPosition - currentPosition, false};
+    case kScrollToStart: return {true, -kScrollToEndDelta, true};
+    case kScrollToEnd: return {true, kScrollToEndDelta, true};
+    default: return {false, 0, false};
+  }
+}
+
+int ClampScrollDelta(int position, int delta, int minimum, int maximum) {
+  if (position + delta < minimum) delta = minimum - position;
+  if (position + delta > maximum) delta = maximum - position;
+  return delta;
+}
+
+int KeyFocusAfterColumnScroll(int button, int delta, int visibleColumns, int visibleRows) {
+  if (visibleColumns <= 0 || button < 0 || button >= visibleColumns * visibleRows) return -1;
+  const int column = button % visibleColumns;
+  const int rowStart = button - column;
+  if (column - delta < 0) return rowStart;
+  if (column - delta >= visibleColumns) return rowStart + visibleColumns - 1;
+  return button - delta;
+}
+
+int KeyFocusAfterRowScroll(int button, int delta, int visibleColumns, int visibleRows) {
+  if (visibleColumns <= 0 || button < 0 || button >= visibleColumns * visibleRows) return -1;
+  const int row = button / visibleColumns;
+  const int column = button % visibleColumns;
+  if (row - delta < 0) return column;
+  if (row - delta >= visibleRows) return (visibleRows - 1) * visibleColumns + column;
+  return button - delta * visibleColumns;
+}
+
+int PinFocusAfterScroll(int gridLine, int delta, int visibleLines) {
+  if (gridLine < 0 || gridLine >= visibleLines) return -1;
+  if (gridLine - delta < 0) return 0;
+  if (gridLine - delta >= visibleLines) return visibleLines - 1;
+  return gridLine - delta;
+}
+
+bool KeyButtonCell(int button, int visibleColumns, int visibleRows, int columnOffset,
+                   int rowOffset, ModelCell& cell) {
+  if (visibleColumns <= 0 || button < 0 || button >= visibleColumns * visibleRows) return false;
+  cell.row = rowOffset + button / visibleColumns;
+  cell.column = columnOffset + button % visibleColumns;
+  return cell.row >= 0 && cell.row < kMaxLines && cell.column >= 0 && cell.column < kMaxLines;
+}
+
+bool PinBoxTarget(int pinBox, int visibleColumns, int visibleRows, int columnOffset,
+                  int rowOffset, PinTarget& target) {
+  if (pinBox < 0 || pinBox >= visibleColumns + visibleRows) return false;
+  target.column = pinBox < visibleColumns;
+  target.index = target.column ? columnOffset + pinBox : rowOffset + pinBox - visibleColumns;
+  return target.index >= 0 && target.index < kMaxLines;
+}
