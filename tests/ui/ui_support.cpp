@@ -253,3 +253,61 @@ void PressKey(HWND target, WORD virtualKey, int modifiers) {
   }
   PumpUntilIdle();
 }
+
+namespace {
+
+constexpr UINT kStepMs = 40;
+
+struct ModalScript {
+  std::vector<ModalStep> steps;
+  size_t next = 0;
+  DWORD start = 0;
+  DWORD maxMs = 0;
+  bool timedOut = false;
+} script;
+
+void CALLBACK ModalScriptTick(HWND, UINT, UINT_PTR, DWORD) {
+  HWND modal = FindModalWindow(GetCurrentThreadId());
+  if (modal == nullptr) return;
+  if (Elapsed(script.start) >= script.maxMs) {
+    script.timedOut = true;
+    EndDialog(modal, kScriptTimedOut);
+    return;
+  }
+  if (script.next < script.steps.size()) {
+    ModalStep step = script.steps[script.next++];
+    step(modal);
+  }
+}
+
+}  // namespace
+
+bool RunModalScript(const std::function<void()>& open, std::vector<ModalStep> steps,
+                    DWORD maxMs) {
+  script = ModalScript{std::move(steps), 0, GetTickCount(), maxMs, false};
+  const UINT_PTR timer = SetTimer(nullptr, 0, kStepMs, ModalScriptTick);
+  open();
+  KillTimer(nullptr, timer);
+  PumpUntilIdle();
+  const bool finished = !script.timedOut && script.next == script.steps.size();
+  script.steps.clear();
+  return finished;
+}
+
+ModalStep PressKeyStep(WORD virtualKey) {
+  return [virtualKey](HWND) {
+    keybd_event(static_cast<BYTE>(virtualKey), 0, 0, 0);
+    keybd_event(static_cast<BYTE>(virtualKey), 0, KEYEVENTF_KEYUP, 0);
+  };
+}
+
+ModalStep ClickStep(int controlId) {
+  return [controlId](HWND modal) {
+    HWND control = GetDlgItem(modal, controlId);
+    if (control == nullptr) {
+      ADD_FAILURE() << "no control " << controlId << " in the modal window";
+      return;
+    }
+    SendMessageA(control, BM_CLICK, 0, 0);
+  };
+}

@@ -101,3 +101,17 @@ void FocusControl(HWND target);
 // with the focus on target first; then pumps until idle.
 enum KeyModifiers { kNoModifier = 0, kShift = 1, kCtrl = 2, kAlt = 4 };
 void PressKey(HWND target, WORD virtualKey, int modifiers = kNoModifier);
+
+// Runs open(), which opens a modal window on this thread and returns when it closes,
+// while a thread timer inside that modal loop runs the steps in turn on the modal
+// window (#32770), one per tick, each after the input of the one before has been
+// handled. A modal window still open past maxMs is ended with kScriptTimedOut.
+// Returns whether every step ran and the window then closed by itself.
+using ModalStep = std::function<void(HWND modal)>;
+constexpr int kScriptTimedOut = -1000;
+bool RunModalScript(const std::function<void()>& open, std::vector<ModalStep> steps,
+                    DWORD maxMs = kWaitMs);
+// Steps: a real keystroke (keybd_event) to the focused control; a real click (BM_CLICK)
+// on the modal window's control with the given id.
+ModalStep PressKeyStep(WORD virtualKey);
+ModalStep ClickStep(int controlId);
