@@ -28,6 +28,10 @@ HWND KeyButton(int i);
 HWND HorizontalScrollBar();
 HWND VerticalScrollBar();
 
+// Index of a control among the first count key buttons (or pin boxes), or -1.
+int FindKeyButton(HWND control, int count);
+int FindPinBox(HWND control, int count);
+
 // Class procedures replaced by the navigation subclasses.
 WNDPROC SavedDropDownProc();
 WNDPROC SavedKeyButtonProc();

@@ -101,7 +101,7 @@ int SnapHeight(int proposedHeight, const std::function<int(int)>& outerOf) {
   return Snap(proposedHeight, kGridHeightMargin, kCellHeight, outerOf, false);
 }
 
-void AnchorSnappedFrame(FrameRect& frame, int edge, int width, int height) {
+void AnchorSnappedFrame(SizingFrame& frame, int edge, int width, int height) {
   if (edge == kEdgeLeft || edge == kEdgeTopLeft || edge == kEdgeBottomLeft) {
     frame.left = frame.right - width;
   } else {

@@ -64,14 +64,14 @@ enum SizingEdge {
   kEdgeLeft = 1, kEdgeRight, kEdgeTop, kEdgeTopLeft, kEdgeTopRight,
   kEdgeBottom, kEdgeBottomLeft, kEdgeBottomRight
 };
-struct FrameRect {
+struct SizingFrame {
   int left;
   int top;
   int right;
   int bottom;
 };
 // Gives the rectangle the snapped size, keeping the edge opposite the dragged one.
-void AnchorSnappedFrame(FrameRect& frame, int edge, int width, int height);
+void AnchorSnappedFrame(SizingFrame& frame, int edge, int width, int height);
 
 // The count rule: when one count changes so that both pass 24 together, the other
 // becomes 24 minus the changed one. Returns the other count to keep.

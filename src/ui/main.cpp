@@ -7,6 +7,8 @@
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR, int showCommand) {
   WarnIfRunFromInstallationVolume();
   HWND window = CreateEditorWindow(instance, previous);
+  // Without a window the message loop would never see a quit message.
+  if (window == nullptr) return 1;
   ShowWindow(window, showCommand);
   UpdateWindow(window);
   const int code = RunMessageLoop();

@@ -2,12 +2,26 @@
 
 #include <commctrl.h>
 
+#include "ui/controls.h"
+#include "ui/file_commands.h"
+#include "ui/grid.h"
+#include "ui/grid_geometry.h"
+#include "ui/key_dialog.h"
+#include "ui/progress.h"
 #include "ui/resources/resource.h"
+#include "ui/transfer_commands.h"
 
 namespace {
 
 constexpr int kStartClientWidth = 469;
 constexpr int kStartClientHeight = 405;
+// The UI font: 8.25 points, that is 33 quarter points of 72 per inch.
+constexpr int kFontQuarterPoints = 33;
+constexpr int kQuarterPointsPerInch = 288;
+constexpr char kFontFace[] = "Microsoft Sans Serif";
+// A drop-down's window height, opened (with its list) and closed.
+constexpr int kDropDownOpenHeight = 256;
+constexpr int kDropDownClosedHeight = 24;
 
 struct MainWindowState {
   HINSTANCE instance = nullptr;
@@ -16,6 +30,133 @@ struct MainWindowState {
   HACCEL accelerators = nullptr;
   ConfigModel model;
 } state;
+
+// While a transfer runs it owns the link and the model; nothing else may start.
+bool TransferRunning() { return ProgressWindow() != nullptr; }
+
+void CreateUiFont(HWND window) {
+  HDC screen = GetDC(window);
+  const int height = -MulDiv(kFontQuarterPoints, GetDeviceCaps(screen, LOGPIXELSY),
+                             kQuarterPointsPerInch);
+  state.font = CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                           OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                           DEFAULT_PITCH | FF_DONTCARE, kFontFace);
+  ReleaseDC(window, screen);
+}
+
+void NewCommand() {
+  if (!ConfirmDiscard()) return;
+  ResetModel(state.model);
+  ShowWholeConfiguration();
+}
+
+void ExitCommand() {
+  if (ConfirmDiscard()) DestroyWindow(state.window);
+}
+
+void RunMenuCommand(int id) {
+  if (TransferRunning()) return;
+  switch (id) {
+    case IDM_FILE_NEW: NewCommand(); break;
+    case IDM_FILE_SAVE: SaveConfigFile(); break;
+    case IDM_FILE_WRITE: WriteCommand(); break;
+    case IDM_FILE_OPEN: OpenConfigFile(); break;
+    case IDM_FILE_READ: ReadCommand(); break;
+    case IDM_FILE_EXIT: ExitCommand(); break;
+    case IDM_HELP_ABOUT: ShowAboutBox(); break;
+    default: break;
+  }
+}
+
+// A key button was clicked: the key selection dialog edits its cell.
+void EditKeyButtonCell(int button) {
+  if (TransferRunning()) return;
+  ModelCell cell = {};
+  if (KeyButtonCell(button, VisibleColumnCount(), VisibleRowCount(), ColumnOffset(), RowOffset(),
+                    cell)) {
+    KeyCode& code = state.model.keys[cell.row * kMatrixStride + cell.column];
+    const int chosen = RunKeyDialog(state.window, code);
+    if (chosen >= 0) {
+      code = chosen;
+      state.model.modified = true;
+    }
+  }
+  RefreshGrid();
+  SetFocus(KeyButton(button));
+}
+
+void ResizeDropDown(HWND dropDown, int height) {
+  RECT rect = {};
+  if (!GetWindowRect(dropDown, &rect)) return;
+  SetWindowPos(dropDown, nullptr, 0, 0, rect.right - rect.left, height,
+               SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+}
+
+// Puts the drop-downs back to what the model holds (a change refused during a transfer).
+void UndoSelectionChange(HWND dropDown) {
+  if (dropDown == RowsDropDown() || dropDown == ColumnsDropDown() ||
+      dropDown == TypematicDropDown()) {
+    SendMessageA(RowsDropDown(), CB_SETCURSEL, state.model.rows - 1, 0);
+    SendMessageA(ColumnsDropDown(), CB_SETCURSEL, state.model.columns - 1, 0);
+    SendMessageA(TypematicDropDown(), CB_SETCURSEL, state.model.typematic ? 1 : 0, 0);
+  } else {
+    RefreshGrid();
+  }
+}
+
+void OnSelectionChange(HWND dropDown) {
+  if (TransferRunning()) {
+    UndoSelectionChange(dropDown);
+    return;
+  }
+  state.model.modified = true;
+  if (dropDown == RowsDropDown()) OnCountChanged(dropDown);
+  if (dropDown == ColumnsDropDown()) OnCountChanged(dropDown);
+  if (dropDown == TypematicDropDown()) {
+    state.model.typematic = SendMessageA(dropDown, CB_GETCURSEL, 0, 0) == 1;
+  }
+  const int pinBox = FindPinBox(dropDown, VisibleColumnCount() + VisibleRowCount());
+  if (pinBox >= 0) OnPinBoxChanged(pinBox);
+}
+
+// Controls have no ids: a notification is told apart by the sending control.
+void OnControlNotification(HWND control, int code) {
+  const int button = FindKeyButton(control, VisibleColumnCount() * VisibleRowCount());
+  if (button >= 0) {
+    EditKeyButtonCell(button);
+    return;
+  }
+  switch (code) {
+    case CBN_DROPDOWN: ResizeDropDown(control, kDropDownOpenHeight); break;
+    case CBN_CLOSEUP: ResizeDropDown(control, kDropDownClosedHeight); break;
+    case CBN_SELCHANGE: OnSelectionChange(control); break;
+    default: break;
+  }
+}
+
+void OnCommand(WPARAM wParam, LPARAM lParam) {
+  const int id = LOWORD(wParam);
+  switch (id) {
+    case IDM_FILE_NEW:
+    case IDM_FILE_SAVE:
+    case IDM_FILE_WRITE:
+    case IDM_FILE_OPEN:
+    case IDM_FILE_READ:
+    case IDM_FILE_EXIT:
+    case IDM_HELP_ABOUT:
+      RunMenuCommand(id);
+      break;
+    default:
+      OnControlNotification(reinterpret_cast<HWND>(lParam), HIWORD(wParam));
+      break;
+  }
+}
+
+LRESULT OnClose(HWND window) {
+  // The window outlives every transfer that uses it.
+  if (TransferRunning() || !ConfirmDiscard()) return 0;
+  return DefWindowProcA(window, WM_CLOSE, 0, 0);
+}
 
 }  // namespace
 
@@ -30,6 +171,29 @@ int ShowMessage(const char* text, UINT flags) {
 
 LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
+    case WM_COMMAND:
+      OnCommand(wParam, lParam);
+      return 0;
+    case WM_SIZE:
+      if (wParam != SIZE_MINIMIZED) UpdateGrid();
+      return 0;
+    case WM_SIZING:
+      SnapWindowRect(wParam, reinterpret_cast<RECT*>(lParam));
+      return TRUE;
+    case WM_HSCROLL:
+      OnScrollRequest(true, wParam);
+      return 0;
+    case WM_VSCROLL:
+      OnScrollRequest(false, wParam);
+      return 0;
+    case WM_KEYDOWN:
+      if (wParam == VK_TAB) SetFocus(RowsDropDown());
+      return 0;
+    case WM_LBUTTONDOWN:
+      SetFocus(window);
+      return 0;
+    case WM_CLOSE:
+      return OnClose(window);
     case WM_DESTROY:
       PostQuitMessage(0);
       return 0;
@@ -58,10 +222,15 @@ HWND CreateEditorWindow(HINSTANCE instance, HINSTANCE previous) {
   RECT frame = {0, 0, kStartClientWidth, kStartClientHeight};
   AdjustWindowRect(&frame, WS_OVERLAPPEDWINDOW, TRUE);
   state.instance = instance;
+  // Creating the window sends WM_SIZE already; the grid ignores it until the
+  // controls exist.
   state.window = CreateWindowExA(0, kMainClassName, kAppTitle, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
                                  CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top,
                                  nullptr, nullptr, instance, nullptr);
-  ResetModel(state.model);
+  if (state.window == nullptr) return nullptr;
+  CreateUiFont(state.window);
+  CreateMainControls(state.window);
+  NewCommand();
   return state.window;
 }
 
@@ -73,7 +242,8 @@ bool TranslateEditorAccelerator(MSG& message) {
 }
 
 int RunMessageLoop() {
-  MSG message;
+  state.accelerators = LoadAcceleratorsA(state.instance, MAKEINTRESOURCEA(IDA_MAINACCEL));
+  MSG message = {};
   while (GetMessageA(&message, nullptr, 0, 0)) {
     if (!TranslateEditorAccelerator(message)) {
       TranslateMessage(&message);

@@ -26,7 +26,8 @@ HWND MainWindow();
 HFONT UiFont();
 
 // The one configuration being edited. rows, columns and typematic are mirrored by
-// the top drop-downs; set them through SetModelCounts so both stay equal.
+// the top drop-downs: after putting a whole configuration into the model, call
+// ShowWholeConfiguration (grid.h) so that both agree again.
 ConfigModel& EditorModel();
 
 // Message box owned by the main window with the program's caption.

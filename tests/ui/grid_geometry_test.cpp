@@ -103,7 +103,7 @@ TEST(GridGeometry, SnappingStopsAtTheLargestCandidate) {
 }
 
 TEST(GridGeometry, SnappedFrameKeepsTheOppositeEdge) {
-  const struct { int edge; FrameRect expected; } cases[] = {
+  const struct { int edge; SizingFrame expected; } cases[] = {
       {kEdgeRight, {100, 50, 400, 350}},      {kEdgeLeft, {200, 50, 500, 350}},
       {kEdgeBottom, {100, 50, 400, 350}},     {kEdgeTop, {100, 150, 400, 450}},
       {kEdgeTopLeft, {200, 150, 500, 450}},   {kEdgeTopRight, {100, 150, 400, 450}},
@@ -111,7 +111,7 @@ TEST(GridGeometry, SnappedFrameKeepsTheOppositeEdge) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.edge);
-    FrameRect frame = {100, 50, 500, 450};
+    SizingFrame frame = {100, 50, 500, 450};
     AnchorSnappedFrame(frame, c.edge, 300, 300);
     EXPECT_EQ(frame.left, c.expected.left);
     EXPECT_EQ(frame.top, c.expected.top);

@@ -1,0 +1,166 @@
+// The main window's controls, created once at start-up.
+#include "ui/controls.h"
+
+#include <cstdio>
+
+#include "ui/grid_geometry.h"
+#include "ui/main_window.h"
+#include "ui/navigation.h"
+
+namespace {
+
+constexpr int kTopCount = kTopControlCount;
+constexpr int kTopLabelX[kTopCount] = {8, 164, 320};
+constexpr const char* kTopLabelText[kTopCount] = {"Number of Rows", "Number of Columns",
+                                                  "Typematic"};
+constexpr int kTopDropDownX[kTopCount] = {48, 206, 346};
+constexpr int kTopDropDownWidth[kTopCount] = {64, 64, 96};
+constexpr int kTopDropDownHeight[kTopCount] = {256, 256, 64};
+constexpr int kCountItems = 23;              // "1" to "23"
+constexpr const char* kTypematicItems[] = {"Disabled", "Enabled"};
+
+constexpr int kPinItems = 24;               // "A" to "X"
+constexpr char kNotUsed[] = "Not Used";
+
+// Creation places of the scroll bars; the layout moves them.
+constexpr RECT kVerticalBarStart = {452, 56, 452 + 17, 56 + 332};
+constexpr RECT kHorizontalBarStart = {0, 388, 452, 388 + 17};
+
+struct ControlsState {
+  HWND parent = nullptr;
+  HWND topLabels[kTopCount] = {};
+  HWND topDropDowns[kTopCount] = {};   // rows, columns, typematic
+  HWND headerLabels[kHeaderLabelCount] = {};
+  HWND pinBoxes[kPinBoxCount] = {};
+  HWND keyButtons[kKeyButtonCount] = {};
+  HWND horizontalBar = nullptr;
+  HWND verticalBar = nullptr;
+  WNDPROC savedDropDownProc = nullptr;
+  WNDPROC savedKeyButtonProc = nullptr;
+  bool created = false;
+} state;
+
+HWND CreateChild(const char* className, const char* text, DWORD style, int x, int y, int width,
+                 int height) {
+  HWND control = CreateWindowExA(0, className, text, style, x, y, width, height, state.parent,
+                                 nullptr, AppInstance(), nullptr);
+  if (control != nullptr) {
+    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(UiFont()), FALSE);
+  }
+  return control;
+}
+
+// Replaces a control's window procedure and returns the one it had.
+WNDPROC Subclass(HWND control, WNDPROC procedure) {
+  if (control == nullptr) return nullptr;
+  return reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure)));
+}
+
+void AddItem(HWND dropDown, const char* text) {
+  SendMessageA(dropDown, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+}
+
+HWND CreateScrollBar(DWORD direction, const RECT& place) {
+  return CreateWindowExA(0, "SCROLLBAR", "", WS_CHILD | WS_VISIBLE | direction, place.left,
+                         place.top, place.right - place.left, place.bottom - place.top,
+                         state.parent, nullptr, AppInstance(), nullptr);
+}
+
+template <size_t N>
+HWND At(HWND const (&handles)[N], int i) {
+  return i >= 0 && i < static_cast<int>(N) ? handles[i] : nullptr;
+}
+
+}  // namespace
+
+HWND CreateDropDown(int x, int y, int width, int height) {
+  HWND control = CreateChild("COMBOBOX", "", WS_CHILD | WS_VSCROLL | WS_TABSTOP | CBS_DROPDOWNLIST,
+                             x, y, width, height);
+  // All drop-downs share one class procedure, so one slot serves them all.
+  if (control != nullptr) state.savedDropDownProc = Subclass(control, DropDownProc);
+  return control;
+}
+
+HWND CreateKeyButton(int x, int y, int width, int height, const char* text) {
+  HWND control = CreateChild("BUTTON", text, WS_CHILD | WS_TABSTOP | BS_MULTILINE | BS_PUSHBUTTON,
+                             x, y, width, height);
+  if (control != nullptr) state.savedKeyButtonProc = Subclass(control, KeyButtonProc);
+  return control;
+}
+
+HWND CreateLabel(int x, int y, int width, int height, const char* text) {
+  return CreateChild("STATIC", text, WS_CHILD | SS_CENTER, x, y, width, height);
+}
+
+void CreateMainControls(HWND mainWindow) {
+  state.parent = mainWindow;
+  for (int i = 0; i < kTopCount; ++i) {
+    state.topLabels[i] =
+        CreateLabel(kTopLabelX[i], kTopLabelY, kTopLabelWidth, kTopLabelHeight, kTopLabelText[i]);
+    ShowWindow(state.topLabels[i], SW_SHOW);
+  }
+  for (HWND& label : state.headerLabels) label = CreateLabel(0, 0, kHeaderWidth, kHeaderHeight, "");
+
+  for (int i = 0; i < kTopCount; ++i) {
+    state.topDropDowns[i] = CreateDropDown(kTopDropDownX[i], kTopDropDownY, kTopDropDownWidth[i],
+                                           kTopDropDownHeight[i]);
+  }
+  for (int n = 1; n <= kCountItems; ++n) {
+    char text[8] = "";
+    std::snprintf(text, sizeof text, "%d", n);
+    AddItem(RowsDropDown(), text);
+    AddItem(ColumnsDropDown(), text);
+  }
+  for (const char* item : kTypematicItems) AddItem(TypematicDropDown(), item);
+  for (HWND dropDown : state.topDropDowns) ShowWindow(dropDown, SW_SHOW);
+
+  for (HWND& pinBox : state.pinBoxes) {
+    pinBox = CreateDropDown(0, 0, kHeaderWidth, kPinBoxHeight);
+    for (int pin = 0; pin < kPinItems; ++pin) {
+      const char letter[2] = {static_cast<char>('A' + pin), '\0'};
+      AddItem(pinBox, letter);
+    }
+  }
+  for (HWND& button : state.keyButtons) {
+    button = CreateKeyButton(0, 0, kCellWidth, kCellHeight, kNotUsed);
+  }
+  state.verticalBar = CreateScrollBar(SBS_VERT, kVerticalBarStart);
+  state.horizontalBar = CreateScrollBar(SBS_HORZ, kHorizontalBarStart);
+  state.created = true;
+}
+
+bool ControlsCreated() { return state.created; }
+
+HWND TopLabel(int i) { return At(state.topLabels, i); }
+HWND RowsDropDown() { return state.topDropDowns[0]; }
+HWND ColumnsDropDown() { return state.topDropDowns[1]; }
+HWND TypematicDropDown() { return state.topDropDowns[2]; }
+HWND DropDownAt(int position) {
+  if (position < kTopCount) return At(state.topDropDowns, position);
+  return At(state.pinBoxes, position - kTopCount);
+}
+HWND HeaderLabel(int i) { return At(state.headerLabels, i); }
+HWND PinBox(int i) { return At(state.pinBoxes, i); }
+HWND KeyButton(int i) { return At(state.keyButtons, i); }
+HWND HorizontalScrollBar() { return state.horizontalBar; }
+HWND VerticalScrollBar() { return state.verticalBar; }
+
+WNDPROC SavedDropDownProc() { return state.savedDropDownProc; }
+WNDPROC SavedKeyButtonProc() { return state.savedKeyButtonProc; }
+
+int FindKeyButton(HWND control, int count) {
+  if (control == nullptr) return -1;
+  for (int i = 0; i < count && i < kKeyButtonCount; ++i) {
+    if (state.keyButtons[i] == control) return i;
+  }
+  return -1;
+}
+
+int FindPinBox(HWND control, int count) {
+  if (control == nullptr) return -1;
+  for (int i = 0; i < count && i < kPinBoxCount; ++i) {
+    if (state.pinBoxes[i] == control) return i;
+  }
+  return -1;
+}

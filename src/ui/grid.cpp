@@ -1,0 +1,282 @@
+// The matrix grid: lays the pre-made controls out, runs the scroll bars, snaps the
+// window to whole cells and copies the model into the visible controls.
+#include "ui/grid.h"
+
+#include <cstdio>
+
+#include "model/key_code.h"
+#include "ui/controls.h"
+#include "ui/grid_geometry.h"
+#include "ui/main_window.h"
+
+namespace {
+
+static_assert(kEdgeLeft == WMSZ_LEFT && kEdgeTopLeft == WMSZ_TOPLEFT &&
+                  kEdgeBottomRight == WMSZ_BOTTOMRIGHT,
+              "sizing edges are numbered as the platform numbers them");
+static_assert(kScrollLineBack == SB_LINELEFT && kScrollThumbTrack == SB_THUMBTRACK &&
+                  kScrollToEnd == SB_RIGHT,
+              "scroll requests are numbered as the platform numbers them");
+
+constexpr UINT kMoveFlags = SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER;
+constexpr DWORD kFrameStyle = WS_OVERLAPPEDWINDOW;
+constexpr int kHeaderTextSize = 16;
+
+struct GridState {
+  int visibleColumns = 0;
+  int visibleRows = 0;
+} state;
+
+void MoveControl(HWND control, int x, int y) {
+  SetWindowPos(control, nullptr, x, y, 0, 0, kMoveFlags);
+}
+
+void PlaceAndShow(HWND control, const GridRect& rect) {
+  MoveControl(control, rect.x, rect.y);
+  ShowWindow(control, SW_SHOW);
+}
+
+void PlaceScrollBar(HWND bar, const GridRect& rect) {
+  MoveWindow(bar, rect.x, rect.y, rect.width, rect.height, TRUE);
+}
+
+void PlaceTopRow(int clientWidth) {
+  for (int i = 0; i < kTopControlCount; ++i) {
+    InvalidateRect(TopLabel(i), nullptr, FALSE);
+    MoveControl(TopLabel(i), TopLabelX(i, clientWidth), kTopLabelY);
+    MoveControl(DropDownAt(i), TopDropDownX(i, clientWidth), kTopDropDownY);
+  }
+}
+
+// Offsets as the scroll bars hold them, bounded to the matrix in case a bar was
+// never ranged.
+int BoundedOffset(HWND bar) {
+  const int position = GetScrollPos(bar, SB_CTL);
+  if (position < 0) return 0;
+  return position < kMaxLines ? position : kMaxLines - 1;
+}
+
+void SetScrollRange(HWND bar, int count, int visible) {
+  SCROLLINFO info = {};
+  info.cbSize = sizeof info;
+  info.fMask = SIF_RANGE | SIF_PAGE;
+  info.nMin = 0;
+  info.nMax = ScrollMaximum(count, visible);
+  info.nPage = 1;
+  SetScrollInfo(bar, SB_CTL, &info, TRUE);
+  ShowWindow(bar, info.nMax > 0 ? SW_SHOW : SW_HIDE);
+}
+
+void SetText(HWND control, const char* format, int number) {
+  char text[kHeaderTextSize] = "";
+  std::snprintf(text, sizeof text, format, number);
+  SetWindowTextA(control, text);
+}
+
+int SelectedIndex(HWND dropDown) {
+  return static_cast<int>(SendMessageA(dropDown, CB_GETCURSEL, 0, 0));
+}
+
+void Select(HWND dropDown, int index) { SendMessageA(dropDown, CB_SETCURSEL, index, 0); }
+
+// Moves the scroll bar's position by delta within its range; the moved delta, or 0.
+int MoveScrollPosition(HWND bar, int delta, bool redraw) {
+  const int position = GetScrollPos(bar, SB_CTL);
+  int minimum = 0;
+  int maximum = 0;
+  GetScrollRange(bar, SB_CTL, &minimum, &maximum);
+  delta = ClampScrollDelta(position, delta, minimum, maximum);
+  if (delta != 0) SetScrollPos(bar, SB_CTL, position + delta, redraw ? TRUE : FALSE);
+  return delta;
+}
+
+int OuterWidth(int clientWidth) {
+  RECT frame = {0, 0, clientWidth, 0};
+  AdjustWindowRect(&frame, kFrameStyle, TRUE);
+  return frame.right - frame.left;
+}
+
+int OuterHeight(int clientHeight) {
+  RECT frame = {0, 0, 0, clientHeight};
+  AdjustWindowRect(&frame, kFrameStyle, TRUE);
+  return frame.bottom - frame.top;
+}
+
+}  // namespace
+
+int VisibleColumnCount() { return state.visibleColumns; }
+int VisibleRowCount() { return state.visibleRows; }
+int ColumnOffset() { return GetScrollPos(HorizontalScrollBar(), SB_CTL); }
+int RowOffset() { return GetScrollPos(VerticalScrollBar(), SB_CTL); }
+
+void LayoutGrid() {
+  if (!ControlsCreated()) return;
+  RECT client = {};
+  GetClientRect(MainWindow(), &client);
+  const ConfigModel& model = EditorModel();
+  const int columns = VisibleCells(FittingColumns(client.right), model.columns);
+  const int rows = VisibleCells(FittingRows(client.bottom), model.rows);
+
+  PlaceTopRow(client.right);
+  if (columns == state.visibleColumns && rows == state.visibleRows) return;
+  state.visibleColumns = columns;
+  state.visibleRows = rows;
+
+  PlaceScrollBar(HorizontalScrollBar(), HorizontalScrollBarRect(columns, rows));
+  PlaceScrollBar(VerticalScrollBar(), VerticalScrollBarRect(columns, rows));
+  for (int r = 0; r < rows; ++r) {
+    for (int k = 0; k < columns; ++k) PlaceAndShow(KeyButton(r * columns + k), KeyButtonRect(r, k));
+  }
+  for (int i = columns * rows; i < kKeyButtonCount; ++i) ShowWindow(KeyButton(i), SW_HIDE);
+  for (int k = 0; k < columns; ++k) {
+    PlaceAndShow(HeaderLabel(k), ColumnHeaderRect(k));
+    PlaceAndShow(PinBox(k), ColumnPinBoxRect(k));
+  }
+  for (int r = 0; r < rows; ++r) {
+    PlaceAndShow(HeaderLabel(columns + r), RowHeaderRect(r));
+    PlaceAndShow(PinBox(columns + r), RowPinBoxRect(r));
+  }
+  for (int i = columns + rows; i < kPinBoxCount; ++i) {
+    ShowWindow(HeaderLabel(i), SW_HIDE);
+    ShowWindow(PinBox(i), SW_HIDE);
+  }
+}
+
+void UpdateScrollBars() {
+  if (!ControlsCreated()) return;
+  const ConfigModel& model = EditorModel();
+  SetScrollRange(VerticalScrollBar(), model.rows, state.visibleRows);
+  SetScrollRange(HorizontalScrollBar(), model.columns, state.visibleColumns);
+}
+
+void RefreshGrid() {
+  if (!ControlsCreated()) return;
+  const ConfigModel& model = EditorModel();
+  const int columnOffset = BoundedOffset(HorizontalScrollBar());
+  const int rowOffset = BoundedOffset(VerticalScrollBar());
+  const int columns = state.visibleColumns;
+  const int rows = state.visibleRows;
+  for (int k = 0; k < columns && columnOffset + k < kMaxLines; ++k) {
+    Select(PinBox(k), model.columnPins[columnOffset + k]);
+    SetText(HeaderLabel(k), "Col %d", columnOffset + k + 1);
+  }
+  for (int r = 0; r < rows && rowOffset + r < kMaxLines; ++r) {
+    Select(PinBox(columns + r), model.rowPins[rowOffset + r]);
+    SetText(HeaderLabel(columns + r), "Row %d", rowOffset + r + 1);
+  }
+  for (int r = 0; r < rows && rowOffset + r < kMaxLines; ++r) {
+    for (int k = 0; k < columns && columnOffset + k < kMaxLines; ++k) {
+      char text[kKeyTextSize] = "";
+      const KeyCode code = model.keys[(rowOffset + r) * kMatrixStride + columnOffset + k];
+      SetWindowTextA(KeyButton(r * columns + k), FormatKeyCode(code, text));
+    }
+  }
+}
+
+void UpdateGrid() {
+  LayoutGrid();
+  UpdateScrollBars();
+  RefreshGrid();
+}
+
+void ShowWholeConfiguration() {
+  if (ControlsCreated()) {
+    const ConfigModel& model = EditorModel();
+    Select(RowsDropDown(), model.rows - 1);
+    Select(ColumnsDropDown(), model.columns - 1);
+    Select(TypematicDropDown(), model.typematic ? 1 : 0);
+  }
+  UpdateGrid();
+}
+
+void ScrollColumns(int delta, bool redraw) {
+  if (!ControlsCreated()) return;
+  delta = MoveScrollPosition(HorizontalScrollBar(), delta, redraw);
+  if (delta == 0) return;
+  const int columns = state.visibleColumns;
+  const int rows = state.visibleRows;
+  if (HWND focus = GetFocus()) {
+    const int button = KeyFocusAfterColumnScroll(FindKeyButton(focus, columns * rows), delta,
+                                                 columns, rows);
+    if (button >= 0) SetFocus(KeyButton(button));
+    const int pinBox = PinFocusAfterScroll(FindPinBox(focus, columns), delta, columns);
+    if (pinBox >= 0) SetFocus(PinBox(pinBox));
+  }
+  RefreshGrid();
+}
+
+void ScrollRows(int delta, bool redraw) {
+  if (!ControlsCreated()) return;
+  delta = MoveScrollPosition(VerticalScrollBar(), delta, redraw);
+  if (delta == 0) return;
+  const int columns = state.visibleColumns;
+  const int rows = state.visibleRows;
+  if (HWND focus = GetFocus()) {
+    const int button = KeyFocusAfterRowScroll(FindKeyButton(focus, columns * rows), delta,
+                                              columns, rows);
+    if (button >= 0) SetFocus(KeyButton(button));
+    // Row pin boxes follow the column pin boxes.
+    const int found = FindPinBox(focus, columns + rows);
+    const int pinBox = found >= columns ? PinFocusAfterScroll(found - columns, delta, rows) : -1;
+    if (pinBox >= 0) SetFocus(PinBox(columns + pinBox));
+  }
+  RefreshGrid();
+}
+
+void OnScrollRequest(bool horizontal, WPARAM wParam) {
+  const int request = LOWORD(wParam);
+  const int thumb = HIWORD(wParam);
+  HWND bar = horizontal ? HorizontalScrollBar() : VerticalScrollBar();
+  const int visible = horizontal ? state.visibleColumns : state.visibleRows;
+  const ScrollStep step = ScrollStepFor(request, thumb, GetScrollPos(bar, SB_CTL), visible);
+  if (!step.act) return;
+  if (horizontal) {
+    ScrollColumns(step.delta, step.redraw);
+  } else {
+    ScrollRows(step.delta, step.redraw);
+  }
+}
+
+void SnapWindowRect(WPARAM edge, RECT* rect) {
+  if (rect == nullptr) return;
+  const int width = SnapWidth(rect->right - rect->left, OuterWidth);
+  const int height = SnapHeight(rect->bottom - rect->top, OuterHeight);
+  SizingFrame frame = {rect->left, rect->top, rect->right, rect->bottom};
+  AnchorSnappedFrame(frame, static_cast<int>(edge), width, height);
+  *rect = {frame.left, frame.top, frame.right, frame.bottom};
+}
+
+void OnCountChanged(HWND dropDown) {
+  if (!ControlsCreated()) return;
+  ConfigModel& model = EditorModel();
+  const int rowsIndex = SelectedIndex(RowsDropDown());
+  const int columnsIndex = SelectedIndex(ColumnsDropDown());
+  // Without a selection the model's count stands.
+  const int rows = rowsIndex >= 0 ? rowsIndex + 1 : model.rows;
+  const int columns = columnsIndex >= 0 ? columnsIndex + 1 : model.columns;
+  if (dropDown == RowsDropDown()) {
+    model.rows = rows;
+    model.columns = OtherCountAfterChange(rows, columns);
+  } else if (dropDown == ColumnsDropDown()) {
+    model.columns = columns;
+    model.rows = OtherCountAfterChange(columns, rows);
+  } else {
+    return;
+  }
+  Select(RowsDropDown(), model.rows - 1);
+  Select(ColumnsDropDown(), model.columns - 1);
+  UpdateGrid();
+}
+
+void OnPinBoxChanged(int pinBox) {
+  PinTarget target = {};
+  if (!PinBoxTarget(pinBox, state.visibleColumns, state.visibleRows,
+                    GetScrollPos(HorizontalScrollBar(), SB_CTL),
+                    GetScrollPos(VerticalScrollBar(), SB_CTL), target)) {
+    return;
+  }
+  const int pin = SelectedIndex(PinBox(pinBox));
+  if (pin < 0 || pin >= kPinCount) return;
+  ConfigModel& model = EditorModel();
+  (target.column ? model.columnPins : model.rowPins)[target.index] = pin;
+}
