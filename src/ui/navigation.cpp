@@ -1,12 +1,123 @@
 #include "ui/navigation.h"
 
 #include "ui/controls.h"
+#include "ui/grid.h"
+#include "ui/main_window.h"
+#include "ui/navigation_rules.h"
 
-// Placeholder until keyboard navigation lands: pass everything on.
+namespace {
+
+constexpr SHORT kKeyDownBit = static_cast<SHORT>(0x8000);
+
+GridView CurrentView() {
+  GridView view;
+  view.visibleColumns = VisibleColumnCount();
+  view.visibleRows = VisibleRowCount();
+  view.columnOffset = ColumnOffset();
+  view.rowOffset = RowOffset();
+  view.columnCount = EditorModel().columns;
+  view.rowCount = EditorModel().rows;
+  return view;
+}
+
+// Shift matters only with Tab; Ctrl and Alt are not looked at.
+NavKey ToNavKey(WPARAM virtualKey) {
+  switch (virtualKey) {
+    case VK_TAB:
+      return (GetKeyState(VK_SHIFT) & kKeyDownBit) ? NavKey::ShiftTab : NavKey::Tab;
+    case VK_RETURN:
+      return NavKey::Enter;
+    case VK_LEFT:
+      return NavKey::Left;
+    case VK_UP:
+      return NavKey::Up;
+    case VK_RIGHT:
+      return NavKey::Right;
+    case VK_DOWN:
+      return NavKey::Down;
+    default:
+      return NavKey::Other;
+  }
+}
+
+int FindVisibleKeyButton(HWND window, const GridView& view) {
+  const int visible = view.visibleColumns * view.visibleRows;
+  for (int i = 0; i < visible; ++i) {
+    if (KeyButton(i) == window) return i;
+  }
+  return -1;
+}
+
+int FindDropDown(HWND window) {
+  for (int p = 0; p < kDropDownCount; ++p) {
+    if (DropDownAt(p) == window) return p;
+  }
+  return -1;
+}
+
+// Moves a scroll bar's position by one step and shows the model at the new offset;
+// the focus stays where it is, so the focused button now shows the neighbour cell.
+void StepScrollBar(HWND bar, int step) {
+  SetScrollPos(bar, SB_CTL, GetScrollPos(bar, SB_CTL) + step, TRUE);
+  RefreshGrid();
+}
+
+void Apply(HWND window, const NavAction& action) {
+  switch (action.kind) {
+    case NavActionKind::FocusKeyButton:
+      if (HWND target = KeyButton(action.target)) SetFocus(target);
+      break;
+    case NavActionKind::FocusDropDown:
+      if (HWND target = DropDownAt(action.target)) SetFocus(target);
+      break;
+    case NavActionKind::Click:
+      SendMessageA(window, BM_CLICK, 0, 0);
+      break;
+    case NavActionKind::ScrollColumns:
+      StepScrollBar(HorizontalScrollBar(), action.target);
+      break;
+    case NavActionKind::ScrollRows:
+      StepScrollBar(VerticalScrollBar(), action.target);
+      break;
+    case NavActionKind::None:
+      break;
+  }
+}
+
+void OnKeyButtonKey(HWND window, WPARAM virtualKey) {
+  const NavKey key = ToNavKey(virtualKey);
+  if (key == NavKey::Other) return;
+  const GridView view = CurrentView();
+  Apply(window, KeyButtonNavigation(view, FindVisibleKeyButton(window, view), key));
+}
+
+void OnDropDownKey(HWND window, WPARAM virtualKey) {
+  if (virtualKey != VK_TAB) return;
+  Apply(window, DropDownNavigation(CurrentView(), FindDropDown(window), ToNavKey(virtualKey)));
+}
+
+}  // namespace
+
+// Both procedures act on a few keys and then hand every message on unchanged, so
+// the control's own handling still sees the keys they acted on.
 LRESULT CALLBACK KeyButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_KEYDOWN:
+      OnKeyButtonKey(window, wParam);
+      break;
+    default:
+      break;
+  }
   return CallWindowProcA(SavedKeyButtonProc(), window, message, wParam, lParam);
 }
 
 LRESULT CALLBACK DropDownProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_KEYDOWN:
+      OnDropDownKey(window, wParam);
+      break;
+    default:
+      break;
+  }
   return CallWindowProcA(SavedDropDownProc(), window, message, wParam, lParam);
 }
