@@ -1,1 +1,119 @@
-// Typematic channel.
+#include "link/typematic_link.h"
+
+namespace {
+
+constexpr int kStartSignal[] = {1, 0, 2, 0, 0, 0};
+constexpr int kNibbleMask = 0x0F;
+constexpr int kCheckBit = 0x10;
+
+int OneBits(int value) {
+  int count = 0;
+  for (; value != 0; value &= value - 1) ++count;
+  return count;
+}
+
+std::uint32_t Elapsed(std::uint32_t start, std::uint32_t now) {
+  return static_cast<std::uint32_t>(now - start);  // wraps with the clock
+}
+
+std::uint32_t Limit(int ms) { return ms > 0 ? static_cast<std::uint32_t>(ms) : 0u; }
+
+}  // namespace
+
+bool SaveTypematicSettings(LinkPlatform& platform, TypematicSettings& saved) {
+  int delay = 0;
+  int speed = 0;
+  if (!platform.GetKeyboardDelay(delay)) return false;
+  if (!platform.GetKeyboardSpeed(speed)) return false;
+  saved.delay = delay;
+  saved.speed = speed;
+  return true;
+}
+
+void SetTypematicDelay(LinkPlatform& platform, int delay) { platform.SetKeyboardDelay(delay); }
+
+void SetTypematicSpeed(LinkPlatform& platform, int speed) { platform.SetKeyboardSpeed(speed); }
+
+int WaitKeystroke(LinkPlatform& platform, int timeoutMs) {
+  const std::uint32_t limit = Limit(timeoutMs);
+  bool pending = false;
+  int pendingKey = kNoKey;
+  const std::uint32_t start = platform.Now();
+  std::uint32_t now = platform.Now();
+  // The time-out is tested before every look at the queue.
+  while (Elapsed(start, now) < limit) {
+    const LinkMessage message = platform.TakeMessage();
+    switch (message.kind) {
+      case LinkMessageKind::kNone:
+        platform.WaitForMessage();
+        break;
+      case LinkMessageKind::kKeyDown:
+        if (pending) return kNoKey;  // a second key-down breaks the keystroke
+        pending = true;
+        pendingKey = message.key;
+        break;
+      case LinkMessageKind::kKeyUp:
+        if (pending && message.key == pendingKey) return pendingKey;
+        break;  // a key-up without its key-down counts for nothing
+      case LinkMessageKind::kOther:
+        platform.DispatchTakenMessage();
+        break;
+    }
+    now = platform.Now();
+  }
+  return kNoKey;
+}
+
+void PumpFor(LinkPlatform& platform, int ms) {
+  const std::uint32_t limit = Limit(ms);
+  const std::uint32_t start = platform.Now();
+  std::uint32_t now = platform.Now();
+  while (Elapsed(start, now) < limit) {
+    if (platform.TakeMessage().kind == LinkMessageKind::kNone) {
+      platform.WaitForMessage();
+    } else {
+      platform.DispatchTakenMessage();
+    }
+    now = platform.Now();
+  }
+}
+
+bool SendStartSignal(LinkPlatform& platform) {
+  bool first = true;
+  for (int delay : kStartSignal) {
+    if (!first) platform.Pause(kSignalPauseMs);
+    first = false;
+    SetTypematicDelay(platform, delay);
+  }
+  return WaitKeystroke(platform, kAnswerTimeoutMs) == kKeyControl;
+}
+
+void RestoreTypematicSettings(LinkPlatform& platform, const TypematicSettings& saved,
+                              bool restoreSpeed) {
+  SetTypematicDelay(platform, kDelayEndSignal);
+  platform.Pause(kSignalPauseMs);
+  if (restoreSpeed) SetTypematicSpeed(platform, saved.speed);
+  SetTypematicDelay(platform, saved.delay);
+}
+
+int SymbolFromKey(int key) {
+  if (key >= '0' && key <= '9') return key - '0';
+  if (key >= 'A' && key <= 'V') return key - 'A' + 10;
+  return kNoSymbol;
+}
+
+bool SymbolCheckHolds(int checkSymbol, int nibbleSymbol) {
+  const int checkBit = (checkSymbol & kCheckBit) != 0 ? 1 : 0;
+  return (checkBit + OneBits(nibbleSymbol & kNibbleMask)) % 2 == 1;
+}
+
+bool ByteFromSymbols(int first, int second, std::uint8_t& byte) {
+  if (first < 0 || first > 31 || second < 0 || second > 31) return false;
+  if (!SymbolCheckHolds(first, second) || !SymbolCheckHolds(second, first)) return false;
+  byte = static_cast<std::uint8_t>((first & kNibbleMask) * 16 + (second & kNibbleMask));
+  return true;
+}
+
+int AckKeyForNibble(int nibble) {
+  return OneBits(nibble & kNibbleMask) % 2 == 0 ? kKeyControl : kKeyShift;
+}

@@ -1,0 +1,56 @@
+// The typematic channel to the encoder: delay and speed settings out, whole
+// keystrokes back, with the start and end signals every transfer uses.
+#pragma once
+
+#include <cstdint>
+
+#include "link/link_platform.h"
+
+// Results of a transfer.
+constexpr int kTransferOk = 0;
+constexpr int kTransferNotFound = 1;
+constexpr int kTransferLinkError = 2;
+constexpr int kTransferInvalid = 3;     // read: bad counts or pins; write: too few speeds
+constexpr int kTransferBadImage = 4;    // write: the image's counts or pins are out of range
+
+constexpr int kNoKey = -1;
+constexpr int kKeyShift = 16;   // VK_SHIFT
+constexpr int kKeyControl = 17; // VK_CONTROL
+constexpr int kNoSymbol = -1;
+
+constexpr int kAnswerTimeoutMs = 500;
+constexpr int kSignalPauseMs = 150;
+constexpr int kDelayEndSignal = 3;
+
+struct TypematicSettings {
+  std::int32_t delay = 0;
+  std::int32_t speed = 0;
+};
+
+// Reads the delay, then the speed. False when either cannot be read; then
+// nothing may be changed.
+bool SaveTypematicSettings(LinkPlatform& platform, TypematicSettings& saved);
+void SetTypematicDelay(LinkPlatform& platform, int delay);
+void SetTypematicSpeed(LinkPlatform& platform, int speed);
+
+// One whole keystroke (key-down and key-up of the same key) within timeoutMs:
+// its key code, or kNoKey for a time-out or a broken keystroke.
+int WaitKeystroke(LinkPlatform& platform, int timeoutMs);
+// Pauses for ms while every message is handed on to the windows.
+void PumpFor(LinkPlatform& platform, int ms);
+
+// Delays 1, 0, 2, 0, 0, 0 with plain pauses, then a wait for Ctrl.
+bool SendStartSignal(LinkPlatform& platform);
+// End signal (delay 3), a pause, then the user's speed (when asked) and delay.
+void RestoreTypematicSettings(LinkPlatform& platform, const TypematicSettings& saved,
+                              bool restoreSpeed);
+
+// Digits carry symbols 0-9, letters A-V 10-31; kNoSymbol for anything else.
+int SymbolFromKey(int key);
+// Whether bit 4 of checkSymbol and the nibble of nibbleSymbol hold an odd number
+// of one-bits together. Test 1 of a byte is (first, second), test 2 (second, first).
+bool SymbolCheckHolds(int checkSymbol, int nibbleSymbol);
+// Byte of two symbols when both tests hold.
+bool ByteFromSymbols(int first, int second, std::uint8_t& byte);
+// Ctrl for a nibble with an even number of one-bits, Shift for an odd number.
+int AckKeyForNibble(int nibble);

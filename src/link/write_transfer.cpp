@@ -1,0 +1,102 @@
+#include "link/write_transfer.h"
+
+#include <cstdio>
+
+#include "link/transfer_order.h"
+#include "link/typematic_link.h"
+
+namespace {
+
+constexpr int kDelayWriteSignal = 1;
+constexpr int kConfirmTimeoutMs = 2000;
+constexpr int kProgressTextSize = 96;
+
+void ShowConfigProgress(LinkPlatform& platform, int position) {
+  char text[kProgressTextSize];
+  std::snprintf(text, sizeof text, "Writing configuration - %d%%\nWriting data - 0%%",
+                ConfigProgress(position));
+  platform.ShowProgress(text);
+}
+
+void ShowDataProgress(LinkPlatform& platform, int percent) {
+  char text[kProgressTextSize];
+  std::snprintf(text, sizeof text, "Writing configuration - 100%%\nWriting data - %d%%", percent);
+  platform.ShowProgress(text);
+}
+
+bool Probe(LinkPlatform& platform, ProbeAnswers& answers) {
+  for (int s = 0; s < kSpeedCount; ++s) {
+    SetTypematicSpeed(platform, s);
+    answers[s] = WaitKeystroke(platform, kAnswerTimeoutMs);
+    if (answers[s] == kNoKey) return false;
+  }
+  return true;
+}
+
+bool Confirm(LinkPlatform& platform, const NibbleSpeeds& speeds) {
+  for (int speed : speeds) {
+    SetTypematicSpeed(platform, speed);
+    if (WaitKeystroke(platform, kConfirmTimeoutMs) != kKeyControl) return false;
+  }
+  return true;
+}
+
+bool SendNibble(LinkPlatform& platform, const NibbleSpeeds& speeds, int nibble) {
+  SetTypematicSpeed(platform, speeds[nibble]);
+  return WaitKeystroke(platform, kAnswerTimeoutMs) == AckKeyForNibble(nibble);
+}
+
+int SendBytes(LinkPlatform& platform, const NibbleSpeeds& speeds, const ConfigImage& image) {
+  const int dataBytes = image[kImageRows] * image[kImageColumns] * 2;
+  for (int p = 0; p < kImageSize; ++p) {
+    const int byte = image[ImageIndexAt(p)];
+    if (!SendNibble(platform, speeds, byte / 16)) return kTransferLinkError;
+    if (!SendNibble(platform, speeds, byte % 16)) return kTransferLinkError;
+    if (p < kConfigBytes) {
+      ShowConfigProgress(platform, p);
+      continue;
+    }
+    const int percent = DataProgress(p, dataBytes);
+    if (percent != DataProgress(p - 1, dataBytes)) ShowDataProgress(platform, percent);
+    if (p >= kConfigBytes - 1 + dataBytes) return kTransferOk;
+  }
+  return kTransferLinkError;  // not reached for a valid image
+}
+
+// The exchange after an answered start signal.
+int WriteAfterStart(LinkPlatform& platform, const ConfigImage& image) {
+  SetTypematicDelay(platform, kDelayWriteSignal);
+  platform.Pause(kSignalPauseMs);
+  ProbeAnswers answers{};
+  if (!Probe(platform, answers)) return kTransferLinkError;
+  NibbleSpeeds speeds{};
+  if (!ChooseNibbleSpeeds(answers, speeds)) return kTransferInvalid;
+  if (!Confirm(platform, speeds)) return kTransferLinkError;
+  return SendBytes(platform, speeds, image);
+}
+
+}  // namespace
+
+bool ChooseNibbleSpeeds(const ProbeAnswers& answers, NibbleSpeeds& speeds) {
+  int chosen = 0;
+  for (int s = 0; s < kSpeedCount && chosen < kNibbleCount; ++s) {
+    bool fresh = true;
+    for (int v = 0; v < chosen; ++v) {
+      if (answers[speeds[v]] == answers[s]) fresh = false;
+    }
+    if (fresh) speeds[chosen++] = s;
+  }
+  return chosen == kNibbleCount;
+}
+
+int WriteToEncoder(LinkPlatform& platform, const ConfigImage& image) {
+  // The data length divides the progress; an image that EncodeImage did not
+  // vouch for never reaches the encoder.
+  if (!ImageHeaderValid(image)) return kTransferBadImage;
+  TypematicSettings saved;
+  if (!SaveTypematicSettings(platform, saved)) return kTransferLinkError;
+  const int result =
+      SendStartSignal(platform) ? WriteAfterStart(platform, image) : kTransferNotFound;
+  RestoreTypematicSettings(platform, saved, true);
+  return result;
+}

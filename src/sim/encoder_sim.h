@@ -1,0 +1,100 @@
+// Device model of the encoder: watches every delay and speed setting in order
+// and types its answers through a sink, as the link expects the device to.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <vector>
+
+#include "model/config.h"
+
+struct SimKeyEvent {
+  int key;    // virtual-key code
+  bool down;  // key-down, else key-up
+};
+
+// Receives the events of one answer, to arrive latencyMs after the setting.
+using SimKeySink = std::function<void(const std::vector<SimKeyEvent>& events, std::uint32_t latencyMs)>;
+
+enum class SimFault {
+  kNoAnswer,         // the answer is never typed
+  kLateAnswer,       // typed after every time-out of the link
+  kWrongKey,         // another key than the right one
+  kBrokenKeystroke,  // a second key-down before the key-up
+  kBadCheckBit,      // a read symbol with its check bit flipped
+  kUserKeyPress,     // a user's keystroke arrives just before the answer
+};
+
+class EncoderSim {
+ public:
+  static constexpr int kSpeeds = 32;
+  // Value received by the device for each speed setting.
+  using SpeedMapping = std::array<int, kSpeeds>;
+  static constexpr std::uint32_t kLateMs = 2100;
+
+  // Several speeds arrive as one value: 21 distinct values, as on a keyboard
+  // whose rate table is coarser than the settings.
+  static SpeedMapping DefaultSpeedMapping();
+
+  explicit EncoderSim(SimKeySink sink);
+
+  void OnDelaySet(int delay);
+  void OnSpeedSet(int speed);
+
+  void SetSpeedMapping(const SpeedMapping& mapping);
+  void SetLatency(std::uint32_t ms) { latencyMs_ = ms; }
+  void SetPresent(bool present) { present_ = present; }
+  void SetUserKey(int key) { userKey_ = key; }
+  void SetImage(const ConfigImage& image) { image_ = image; }
+  const ConfigImage& Image() const { return image_; }
+
+  // Spoils answer number `answer` of the next transfer that reaches it
+  // (0 is the answer to the start signal); each fault acts once.
+  void InjectFault(SimFault fault, int answer);
+  void ClearFaults() { faults_.clear(); }
+
+  // Answers due in the current transfer so far, typed or not.
+  int AnswerCount() const { return answers_; }
+  // Writes completed and stored since construction.
+  int StoredWrites() const { return storedWrites_; }
+  bool InTransfer() const { return mode_ != Mode::kIdle; }
+
+ private:
+  enum class Mode { kIdle, kStarted, kReading, kProbing, kConfirming, kReceiving };
+
+  void Start();
+  void End();
+  void Answer(int key, bool symbol);
+  void ReceiveNibble(int nibble);
+  bool WriteComplete() const;
+
+  SimKeySink sink_;
+  SpeedMapping mapping_;
+  ConfigImage image_{};
+  std::uint32_t latencyMs_ = 0;
+  bool present_ = true;
+  int userKey_ = 32;  // VK_SPACE
+  std::map<int, SimFault> faults_;
+
+  Mode mode_ = Mode::kIdle;
+  std::array<int, 6> recentDelays_;
+  int answers_ = 0;
+  // Reading
+  int position_ = 0;
+  bool secondDue_ = false;
+  // Writing
+  int probes_ = 0;
+  int confirmed_ = 0;
+  std::array<int, kSpeeds> nibbleOfValue_{};
+  bool lowNibbleDue_ = false;
+  int highNibble_ = 0;
+  int received_ = 0;
+  ConfigImage incoming_{};
+  int storedWrites_ = 0;
+};
+
+// Link coding at the device's side.
+int KeyForSymbol(int symbol);
+void SymbolsForByte(std::uint8_t byte, int& first, int& second);

@@ -1,0 +1,67 @@
+// Shared fixtures of the link and device tests: images, setting records.
+#pragma once
+
+#include <cstdint>
+#include <random>
+#include <vector>
+
+#include "link/transfer_order.h"
+#include "model/config.h"
+#include "sim/virtual_platform.h"
+
+using Setting = VirtualPlatform::Setting;
+using SettingKind = VirtualPlatform::SettingKind;
+
+inline Setting Delay(int value) { return {SettingKind::kDelay, value, 0}; }
+inline Setting Speed(int value) { return {SettingKind::kSpeed, value, 0}; }
+
+inline std::vector<Setting> StartSignal() {
+  return {Delay(1), Delay(0), Delay(2), Delay(0), Delay(0), Delay(0)};
+}
+
+inline std::vector<Setting> Slice(const std::vector<Setting>& all, std::size_t from, std::size_t count) {
+  if (from >= all.size()) return {};
+  const std::size_t end = std::min(all.size(), from + count);
+  return std::vector<Setting>(all.begin() + static_cast<long>(from), all.begin() + static_cast<long>(end));
+}
+
+inline std::vector<Setting> Last(const std::vector<Setting>& all, std::size_t count) {
+  return count > all.size() ? all : Slice(all, all.size() - count, count);
+}
+
+inline int CountSettings(const std::vector<Setting>& all, SettingKind kind) {
+  int n = 0;
+  for (const Setting& s : all) n += s.kind == kind ? 1 : 0;
+  return n;
+}
+
+// A valid image with the given counts, distinct random pins and random key data.
+inline ConfigImage RandomImage(int rows, int columns, std::mt19937& random) {
+  ConfigModel model;
+  ResetModel(model);
+  model.rows = rows;
+  model.columns = columns;
+  model.typematic = random() % 2 == 0;
+  std::vector<int> pins(kPinCount);
+  for (int i = 0; i < kPinCount; ++i) pins[i] = i;
+  std::shuffle(pins.begin(), pins.end(), random);
+  for (int i = 0; i < columns; ++i) model.columnPins[i] = pins[i];
+  for (int i = 0; i < rows; ++i) model.rowPins[i] = pins[columns + i];
+  for (KeyCode& key : model.keys) key = static_cast<KeyCode>(random() % 0x10000);
+  ConfigImage image{};
+  EncodeImage(model, image, nullptr);
+  return image;
+}
+
+// Number of bytes a transfer carries for this image's counts.
+inline int CarriedBytes(const ConfigImage& image) {
+  return kConfigBytes + image[kImageRows] * image[kImageColumns] * 2;
+}
+
+// Whether two images agree in every byte a transfer of `a` carries.
+inline bool CarriedBytesEqual(const ConfigImage& a, const ConfigImage& b) {
+  for (int p = 0; p < CarriedBytes(a); ++p) {
+    if (a[ImageIndexAt(p)] != b[ImageIndexAt(p)]) return false;
+  }
+  return true;
+}
