@@ -6,6 +6,8 @@
 
 #include <utility>
 
+#include "ui/controls.h"
+#include "ui/grid.h"
 #include "ui/main_window.h"
 
 namespace {
@@ -49,7 +51,10 @@ struct FindState {
 
 BOOL CALLBACK FindModal(HWND window, LPARAM data) {
   auto* state = reinterpret_cast<FindState*>(data);
-  if (ClassOf(window) == "#32770" && IsWindowVisible(window) && IsWindowEnabled(window)) {
+  // A modal window disables its owner; a modeless one (the progress window) does not.
+  HWND owner = GetWindow(window, GW_OWNER);
+  if (ClassOf(window) == "#32770" && IsWindowVisible(window) && IsWindowEnabled(window) &&
+      (owner == nullptr || !IsWindowEnabled(owner))) {
     state->found = window;
     return FALSE;
   }
@@ -163,6 +168,29 @@ void ExpectPlacementAt(const char* file, int line, HWND child, int x, int y, int
                                << ", expected (" << x << ", " << y << ") size " << width
                                << " x " << height;
   }
+}
+
+void ResetEditor() {
+  constexpr int kStartClientWidth = 469;
+  constexpr int kStartClientHeight = 405;
+  HWND main = MainWindow();
+  if (IsZoomed(main) || IsIconic(main)) ShowWindow(main, SW_RESTORE);
+  // Through a size without cells, so that the layout places every control anew.
+  SetClientSize(main, 1, 1);
+  SetClientSize(main, kStartClientWidth, kStartClientHeight);
+  ResetModel(EditorModel());
+  SetScrollPos(HorizontalScrollBar(), SB_CTL, 0, TRUE);
+  SetScrollPos(VerticalScrollBar(), SB_CTL, 0, TRUE);
+  ShowWholeConfiguration();
+  FocusControl(main);
+}
+
+void ChooseItem(HWND dropDown, int index) {
+  SendMessageA(dropDown, CB_SETCURSEL, index, 0);
+  SendMessageA(GetParent(dropDown), WM_COMMAND,
+               MAKEWPARAM(GetDlgCtrlID(dropDown), CBN_SELCHANGE),
+               reinterpret_cast<LPARAM>(dropDown));
+  PumpUntilIdle();
 }
 
 HWND FindModalWindow(DWORD threadId) {

@@ -92,7 +92,16 @@ class ModalAnswerer {
   volatile LONG stop_ = 0;
 };
 
-// The visible, enabled modal window (#32770) of the given thread, or nullptr.
+// Puts the editor back to its start state between tests: restored window with the
+// start client size, a new configuration, offsets 0, focus on the main window.
+void ResetEditor();
+
+// Chooses an item of a drop-down as the user does: selects it and notifies the
+// parent of the selection change.
+void ChooseItem(HWND dropDown, int index);
+
+// The visible, enabled modal window (#32770, its owner disabled) of the given thread,
+// or nullptr.
 HWND FindModalWindow(DWORD threadId);
 
 // Makes the main window active and puts the focus on target.
