@@ -279,7 +279,7 @@ TEST_F(MainWindowTest, ClickOnTheBackgroundFocusesTheMainWindow) {
 TEST_F(MainWindowTest, NothingStartsWhileATransferRuns) {
   EditorModel().modified = true;
   EditorModel().keys[0] = kKeyA;
-  ModalAnswerer unexpected({DialogAnswer{IDCANCEL, {}}, DialogAnswer{IDCANCEL, {}}}, kNoWindowMs);
+  ModalAnswerer unexpected({DialogAnswer{IDCANCEL}, DialogAnswer{IDCANCEL}}, kNoWindowMs);
   OpenProgressWindow();
   ASSERT_NE(ProgressWindow(), nullptr);
 

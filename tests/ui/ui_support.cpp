@@ -70,7 +70,10 @@ BOOL CALLBACK RecordChild(HWND child, LPARAM data) {
     if (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON) seen->buttons.push_back(GetDlgCtrlID(child));
   } else if (_stricmp(kind.c_str(), "Static") == 0) {
     if ((style & SS_TYPEMASK) == SS_ICON) {
-      if (style & WS_VISIBLE) seen->hasIcon = true;
+      if (style & WS_VISIBLE) {
+        seen->hasIcon = true;
+        seen->icon = reinterpret_cast<HICON>(SendMessageA(child, STM_GETICON, 0, 0));
+      }
     } else if (GetDlgCtrlID(child) != kMessageBoxTextId) {
       const std::string text = WindowText(child);
       if (!text.empty()) seen->text += (seen->text.empty() ? "" : "\n") + text;
@@ -206,7 +209,7 @@ ModalAnswerer::ModalAnswerer(std::vector<DialogAnswer> answers, DWORD timeoutMs)
 }
 
 ModalAnswerer::ModalAnswerer(int button, DWORD timeoutMs)
-    : ModalAnswerer(std::vector<DialogAnswer>{DialogAnswer{button, {}}}, timeoutMs) {}
+    : ModalAnswerer(std::vector<DialogAnswer>{DialogAnswer{button}}, timeoutMs) {}
 
 ModalAnswerer::~ModalAnswerer() { Finish(0); }
 

@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 constexpr DWORD kIdleMs = 2000;       // default bound of PumpUntilIdle
@@ -42,7 +43,9 @@ void ExpectPlacementAt(const char* file, int line, HWND child, int x, int y, int
 
 // One modal window to answer, in the order in which they appear.
 struct DialogAnswer {
-  int button = IDOK;        // control id whose click ends it (IDYES, IDNO, a key id, ...)
+  DialogAnswer(int pressed = IDOK, std::string name = {})
+      : button(pressed), fileName(std::move(name)) {}
+  int button;               // control id whose click ends it (IDYES, IDNO, a key id, ...)
   std::string fileName;     // when set, typed into a common file dialog's name field first
 };
 
@@ -54,6 +57,7 @@ struct DialogSeen {
   std::string text;         // a message box's text, else all static texts joined by '\n'
   std::vector<int> buttons; // ids of its push buttons, in z-order
   bool hasIcon = false;     // a static icon is shown (message box icon)
+  HICON icon = nullptr;     // that icon (compare with LoadIcon(nullptr, IDI_ERROR) etc.)
 };
 
 // Answers the modal windows (#32770) that the calling (UI) thread opens, from a
