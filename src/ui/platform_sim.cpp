@@ -1,1 +1,158 @@
-// The editor talks to the simulated encoder.
+// The editor talks to a simulated encoder. The desktop's real keyboard settings
+// are read but never changed: the settings the link makes reach the device
+// model only, so nothing can leave the user's keyboard at link values. The
+// device types its answers as real keystrokes to the focused window.
+#include <windows.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "sim/encoder_sim.h"
+#include "sim/sample_image.h"
+#include "ui/platform_sim.h"
+#include "ui/progress.h"
+#include "ui/transfer_platform.h"
+#include "ui/win32_link_platform.h"
+
+namespace {
+
+// Windows' defaults, used when the desktop's values cannot be read.
+constexpr int kDefaultDelay = 1;
+constexpr int kDefaultSpeed = 31;
+constexpr DWORD kIdleWaitMs = 1;
+
+int keysInjected = 0;
+int keysPosted = 0;
+
+// Whether a window of this thread is the foreground window, so that injected
+// input reaches this thread's queue.
+bool ThisThreadHasForeground() {
+  HWND foreground = GetForegroundWindow();
+  return foreground != nullptr &&
+         GetWindowThreadProcessId(foreground, nullptr) == GetCurrentThreadId();
+}
+
+void SendKeyEvent(const SimKeyEvent& event) {
+  INPUT input = {};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = static_cast<WORD>(event.key);
+  input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(static_cast<UINT>(event.key), 0));
+  input.ki.dwFlags = event.down ? 0 : KEYEVENTF_KEYUP;
+  SendInput(1, &input, sizeof input);
+}
+
+// Types as a keyboard does. Should the editor not be in the foreground, the
+// keystrokes are posted to it instead, so that the simulator never types into
+// another program.
+void TypeKeys(const std::vector<SimKeyEvent>& events) {
+  if (ThisThreadHasForeground()) {
+    for (const SimKeyEvent& event : events) SendKeyEvent(event);
+    keysInjected += static_cast<int>(events.size());
+    return;
+  }
+  HWND target = GetFocus() != nullptr ? GetFocus() : ProgressWindow();
+  if (target == nullptr) return;
+  for (const SimKeyEvent& event : events) {
+    PostMessageA(target, event.down ? WM_KEYDOWN : WM_KEYUP, static_cast<WPARAM>(event.key), 0);
+  }
+  keysPosted += static_cast<int>(events.size());
+}
+
+class SimLinkPlatform : public Win32LinkPlatform {
+ public:
+  SimLinkPlatform()
+      : device_([this](const std::vector<SimKeyEvent>& events, std::uint32_t latencyMs) {
+          if (latencyMs == 0) {
+            TypeKeys(events);
+          } else {
+            Schedule(GetTickCount() + latencyMs, events);
+          }
+        }) {
+    device_.SetImage(SampleConfigImage());
+    int value = 0;
+    delay_ = Win32LinkPlatform::GetKeyboardDelay(value) ? value : kDefaultDelay;
+    speed_ = Win32LinkPlatform::GetKeyboardSpeed(value) ? value : kDefaultSpeed;
+  }
+
+  EncoderSim& Device() { return device_; }
+
+  bool GetKeyboardDelay(int& delay) override {
+    delay = delay_;
+    return true;
+  }
+  bool GetKeyboardSpeed(int& speed) override {
+    speed = speed_;
+    return true;
+  }
+  void SetKeyboardDelay(int delay) override {
+    delay_ = delay;
+    device_.OnDelaySet(delay);
+  }
+  void SetKeyboardSpeed(int speed) override {
+    speed_ = speed;
+    device_.OnSpeedSet(speed);
+  }
+  std::uint32_t Now() override {
+    TypeDueKeys();
+    return GetTickCount();
+  }
+  void Pause(std::uint32_t ms) override {
+    const DWORD start = GetTickCount();
+    for (;;) {
+      TypeDueKeys();
+      const DWORD elapsed = GetTickCount() - start;
+      if (elapsed >= ms) return;
+      Sleep(std::min<DWORD>(ms - elapsed, NextDueIn()));
+    }
+  }
+  void WaitForMessage() override {
+    TypeDueKeys();
+    Win32LinkPlatform::WaitForMessage();
+  }
+
+ private:
+  struct Pending {
+    DWORD due;
+    std::vector<SimKeyEvent> events;
+  };
+
+  void Schedule(DWORD due, const std::vector<SimKeyEvent>& events) {
+    auto later = std::find_if(pending_.begin(), pending_.end(), [due](const Pending& p) {
+      return static_cast<LONG>(p.due - due) > 0;
+    });
+    pending_.insert(later, {due, events});
+  }
+
+  void TypeDueKeys() {
+    const DWORD now = GetTickCount();
+    while (!pending_.empty() && static_cast<LONG>(now - pending_.front().due) >= 0) {
+      TypeKeys(pending_.front().events);
+      pending_.erase(pending_.begin());
+    }
+  }
+  DWORD NextDueIn() const {
+    if (pending_.empty()) return INFINITE;
+    const LONG left = static_cast<LONG>(pending_.front().due - GetTickCount());
+    return left > 0 ? static_cast<DWORD>(left) : kIdleWaitMs;
+  }
+
+  EncoderSim device_;
+  std::vector<Pending> pending_;  // in order of the time they are due
+  int delay_ = kDefaultDelay;
+  int speed_ = kDefaultSpeed;
+};
+
+SimLinkPlatform& Platform() {
+  static SimLinkPlatform platform;
+  return platform;
+}
+
+}  // namespace
+
+LinkPlatform& TransferPlatform() { return Platform(); }
+
+EncoderSim& SimulatedEncoder() { return Platform().Device(); }
+
+int SimulatedKeysInjected() { return keysInjected; }
+
+int SimulatedKeysPosted() { return keysPosted; }

@@ -1,5 +1,98 @@
+// The Read and Write commands: the progress window around a transfer on the
+// link, the result message, and loading a good image into the editor.
 #include "ui/transfer_commands.h"
 
-// Placeholders until the encoder link lands: the menu items do nothing.
-void ReadCommand() {}
-void WriteCommand() {}
+#include <windows.h>
+
+#include <cstdio>
+
+#include "link/read_transfer.h"
+#include "link/typematic_link.h"
+#include "link/write_transfer.h"
+#include "ui/file_commands.h"
+#include "ui/grid.h"
+#include "ui/main_window.h"
+#include "ui/progress.h"
+#include "ui/transfer_platform.h"
+#include "ui/win32_link_platform.h"
+
+namespace {
+
+// Pause before and after a transfer while the progress window paints or goes.
+constexpr int kSettleMs = 100;
+constexpr int kMessageSize = 64;
+constexpr UINT kErrorBox = MB_OK | MB_ICONERROR;
+
+// Opens the progress window; false when it could not be created, since then
+// neither the device's keystrokes nor the guard against other commands would work.
+bool OpenTransferWindow(LinkPlatform& platform) {
+  OpenProgressWindow();
+  if (ProgressWindow() == nullptr) return false;
+  PumpFor(platform, kSettleMs);
+  return true;
+}
+
+void CloseTransferWindow(LinkPlatform& platform) {
+  CloseProgressWindow();
+  PumpFor(platform, kSettleMs);
+  PostKeptQuitMessage();
+}
+
+void ShowUnknownError(int result) {
+  char text[kMessageSize];
+  std::snprintf(text, sizeof text, "Unknown error (%d)", result);
+  ShowMessage(text, kErrorBox);
+}
+
+// A failed read leaves the editor's configuration and its modified flag alone.
+void ReportRead(int result, const ConfigImage& image) {
+  ConfigModel& model = EditorModel();
+  switch (result) {
+    case kTransferOk:
+      if (!DecodeImage(image, model)) {
+        ShowMessage("Invalid configuration", kErrorBox);
+        return;
+      }
+      ShowWholeConfiguration();
+      ShowMessage("The configuration was successfully read from the RQ57", MB_OK);
+      model.modified = false;
+      return;
+    case kTransferNotFound: ShowMessage("The RQ57 was not found", kErrorBox); return;
+    case kTransferLinkError: ShowMessage("Error while reading from the RQ57", kErrorBox); return;
+    case kTransferInvalid: ShowMessage("Invalid configuration", kErrorBox); return;
+    default: ShowUnknownError(result); return;
+  }
+}
+
+void ReportWrite(int result) {
+  switch (result) {
+    case kTransferOk: ShowMessage("The configuration was successfully saved to the RQ57", MB_OK); return;
+    case kTransferNotFound: ShowMessage("The RQ57 was not found", kErrorBox); return;
+    case kTransferLinkError: ShowMessage("Error while writing to the RQ57", kErrorBox); return;
+    default: ShowUnknownError(result); return;
+  }
+}
+
+}  // namespace
+
+void ReadCommand() {
+  if (ProgressWindow() != nullptr) return;  // one transfer at a time
+  if (!ConfirmDiscard()) return;
+  LinkPlatform& platform = TransferPlatform();
+  ConfigImage image{};
+  int result = kTransferLinkError;
+  if (OpenTransferWindow(platform)) result = ReadFromEncoder(platform, image);
+  CloseTransferWindow(platform);
+  ReportRead(result, image);
+}
+
+void WriteCommand() {
+  if (ProgressWindow() != nullptr) return;
+  ConfigImage image{};
+  if (!BuildImageOrReport(image)) return;
+  LinkPlatform& platform = TransferPlatform();
+  int result = kTransferLinkError;
+  if (OpenTransferWindow(platform)) result = WriteToEncoder(platform, image);
+  CloseTransferWindow(platform);
+  ReportWrite(result);
+}

@@ -1,0 +1,79 @@
+#include "ui/win32_link_platform.h"
+
+#include "ui/progress.h"
+
+namespace {
+
+// Longest idle wait while the queue is empty; a message ends it sooner.
+constexpr DWORD kIdleWaitMs = 1;
+
+bool quitKept = false;
+int quitCode = 0;
+
+bool ReadSetting(UINT action, int& value) {
+  int result = 0;
+  if (!SystemParametersInfoA(action, 0, &result, 0)) return false;
+  value = result;
+  return true;
+}
+
+void WriteSetting(UINT action, int value) {
+  // Not written to the profile and not broadcast: the link values are transient.
+  SystemParametersInfoA(action, static_cast<UINT>(value), nullptr, 0);
+}
+
+}  // namespace
+
+bool Win32LinkPlatform::GetKeyboardDelay(int& delay) {
+  return ReadSetting(SPI_GETKEYBOARDDELAY, delay);
+}
+
+bool Win32LinkPlatform::GetKeyboardSpeed(int& speed) {
+  return ReadSetting(SPI_GETKEYBOARDSPEED, speed);
+}
+
+void Win32LinkPlatform::SetKeyboardDelay(int delay) { WriteSetting(SPI_SETKEYBOARDDELAY, delay); }
+
+void Win32LinkPlatform::SetKeyboardSpeed(int speed) { WriteSetting(SPI_SETKEYBOARDSPEED, speed); }
+
+std::uint32_t Win32LinkPlatform::Now() { return GetTickCount(); }
+
+void Win32LinkPlatform::Pause(std::uint32_t ms) { Sleep(ms); }
+
+void Win32LinkPlatform::WaitForMessage() {
+  // Unlike Sleep(1), which lasts a whole timer tick (15.6 ms by default), this
+  // returns as soon as input or any other message arrives.
+  MsgWaitForMultipleObjects(0, nullptr, FALSE, kIdleWaitMs, QS_ALLINPUT);
+}
+
+LinkMessage Win32LinkPlatform::TakeMessage() {
+  if (!PeekMessageA(&taken_, nullptr, 0, 0, PM_REMOVE)) return {};
+  switch (taken_.message) {
+    case WM_KEYDOWN:
+      return {LinkMessageKind::kKeyDown, static_cast<int>(taken_.wParam)};
+    case WM_KEYUP:
+      return {LinkMessageKind::kKeyUp, static_cast<int>(taken_.wParam)};
+    default:
+      return {LinkMessageKind::kOther, -1};
+  }
+}
+
+void Win32LinkPlatform::DispatchTakenMessage() {
+  if (taken_.message == WM_QUIT) {
+    quitKept = true;
+    quitCode = static_cast<int>(taken_.wParam);
+    return;
+  }
+  HWND progress = ProgressWindow();
+  if (progress != nullptr && IsWindow(progress) && IsDialogMessageA(progress, &taken_)) return;
+  TranslateMessage(&taken_);
+  DispatchMessageA(&taken_);
+}
+
+void Win32LinkPlatform::ShowProgress(const char* text) { SetProgressText(text); }
+
+void PostKeptQuitMessage() {
+  if (!quitKept) return;
+  quitKept = false;
+  PostQuitMessage(quitCode);
+}
