@@ -3,6 +3,7 @@
 
 #include <cstdio>
 
+#include "model/config.h"
 #include "ui/grid_geometry.h"
 #include "ui/main_window.h"
 #include "ui/navigation.h"
@@ -19,7 +20,6 @@ constexpr int kTopDropDownHeight[kTopCount] = {256, 256, 64};
 constexpr int kCountItems = 23;              // "1" to "23"
 constexpr const char* kTypematicItems[] = {"Disabled", "Enabled"};
 
-constexpr int kPinItems = 24;               // "A" to "X"
 constexpr char kNotUsed[] = "Not Used";
 
 // Creation places of the scroll bars; the layout moves them.
@@ -117,7 +117,7 @@ void CreateMainControls(HWND mainWindow) {
 
   for (HWND& pinBox : state.pinBoxes) {
     pinBox = CreateDropDown(0, 0, kHeaderWidth, kPinBoxHeight);
-    for (int pin = 0; pin < kPinItems; ++pin) {
+    for (int pin = 0; pin < kPinCount; ++pin) {  // "A" to "X"
       const char letter[2] = {static_cast<char>('A' + pin), '\0'};
       AddItem(pinBox, letter);
     }
