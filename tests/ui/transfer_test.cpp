@@ -1,0 +1,249 @@
+// Read and Write through the menu, end to end: the link on the desktop's message
+// queue, the simulated encoder typing real keystrokes, the result messages, and
+// the editor's configuration and modified flag afterwards.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "model/config.h"
+#include "sim/encoder_sim.h"
+#include "ui/controls.h"
+#include "ui/grid.h"
+#include "ui/grid_geometry.h"
+#include "ui/main_window.h"
+#include "ui/platform_sim.h"
+#include "ui/progress.h"
+#include "ui/resources/resource.h"
+#include "ui_support.h"
+
+namespace {
+
+constexpr DWORD kTransferMs = 20000;
+constexpr char kQuestion[] = "The current configuration has changed.\nDo you want to save the changes?";
+
+// Differs from a new configuration in counts, typematic, pins and keys.
+void EditConfiguration(ConfigModel& model) {
+  ResetModel(model);
+  model.rows = 3;
+  model.columns = 5;
+  model.typematic = true;
+  const int columnPins[] = {20, 2, 7, 11, 0};
+  const int rowPins[] = {5, 23, 14};
+  for (int i = 0; i < 5; ++i) model.columnPins[i] = columnPins[i];
+  for (int i = 0; i < 3; ++i) model.rowPins[i] = rowPins[i];
+  for (int r = 0; r < 3; ++r) {
+    for (int c = 0; c < 5; ++c) {
+      model.keys[r * kMatrixStride + c] = (r * 5 + c + 17) | (c % 2 == 0 ? kModShift : kModCtrl);
+    }
+  }
+  model.modified = true;
+  ShowWholeConfiguration();
+}
+
+ConfigImage ImageOf(const ConfigModel& model) {
+  ConfigImage image{};
+  EXPECT_TRUE(EncodeImage(model, image, nullptr));
+  return image;
+}
+
+DialogAnswer Press(int button) { return DialogAnswer{button, {}}; }
+
+// Whether b holds every byte that a transfer of a carries.
+bool CarriedBytesEqual(const ConfigImage& a, const ConfigImage& b) {
+  const int data = a[kImageRows] * a[kImageColumns] * 2;
+  for (int i = 0; i < data; ++i) {
+    if (a[i] != b[i]) return false;
+  }
+  for (int i = kImagePinArea; i < kImageSize; ++i) {
+    if (a[i] != b[i]) return false;
+  }
+  return true;
+}
+
+int Selection(HWND dropDown) { return static_cast<int>(SendMessageA(dropDown, CB_GETCURSEL, 0, 0)); }
+
+// Posts a menu command and answers the modal windows it opens in turn.
+std::vector<DialogSeen> RunCommand(int id, std::vector<DialogAnswer> answers) {
+  ModalAnswerer answerer(std::move(answers), kTransferMs);
+  PostMessageA(MainWindow(), WM_COMMAND, id, 0);
+  answerer.Finish(kTransferMs);
+  PumpUntilIdle();
+  return answerer.Seen();
+}
+
+void ExpectResultAt(const char* file, int line, const std::vector<DialogSeen>& seen,
+                    std::size_t index, const char* text, bool icon) {
+  if (seen.size() <= index) {
+    ADD_FAILURE_AT(file, line) << "no result message; " << seen.size() << " windows seen";
+    return;
+  }
+  const DialogSeen& box = seen[index];
+  const HICON expectedIcon = icon ? LoadIconA(nullptr, IDI_ERROR) : nullptr;
+  if (box.text != text || box.icon != expectedIcon || box.title != kAppTitle || box.owner != MainWindow() ||
+      box.buttons != std::vector<int>{IDOK}) {
+    ADD_FAILURE_AT(file, line) << "message \"" << box.text << "\" (icon " << box.icon << ", title \""
+                               << box.title << "\", " << box.buttons.size()
+                               << " buttons), expected \"" << text << "\" (icon " << expectedIcon << ")";
+  }
+}
+#define EXPECT_RESULT(seen, index, text, icon) ExpectResultAt(__FILE__, __LINE__, seen, index, text, icon)
+
+class TransferTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    ResetEditor();
+    EncoderSim& device = SimulatedEncoder();
+    device.SetPresent(true);
+    device.ClearFaults();
+    device.SetLatency(0);
+    device.SetSpeedMapping(EncoderSim::DefaultSpeedMapping());
+  }
+  void TearDown() override { SetUp(); }
+};
+
+TEST_F(TransferTest, WriteThenReadBringsTheConfigurationBack) {
+  ConfigModel& model = EditorModel();
+  EditConfiguration(model);
+  const ConfigModel written = model;
+  const ConfigImage image = ImageOf(model);
+  const int storedBefore = SimulatedEncoder().StoredWrites();
+  const int postedBefore = SimulatedKeysPosted();
+
+  std::vector<DialogSeen> seen = RunCommand(IDM_FILE_WRITE, {Press(IDOK)});
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_RESULT(seen, 0, "The configuration was successfully saved to the RQ57", false);
+  EXPECT_EQ(ProgressWindow(), nullptr);
+  EXPECT_EQ(SimulatedEncoder().StoredWrites(), storedBefore + 1);
+  EXPECT_TRUE(CarriedBytesEqual(image, SimulatedEncoder().Image()));
+  EXPECT_TRUE(model.modified) << "a write leaves the flag alone";
+
+  // The user starts anew, then reads, dropping the new edits.
+  ResetModel(model);
+  ShowWholeConfiguration();
+  model.modified = true;
+  seen = RunCommand(IDM_FILE_READ, {Press(IDNO), Press(IDOK)});
+  ASSERT_EQ(seen.size(), 2u);
+  EXPECT_EQ(seen[0].text, kQuestion);
+  EXPECT_RESULT(seen, 1, "The configuration was successfully read from the RQ57", false);
+  EXPECT_FALSE(model.modified);
+  EXPECT_EQ(model.rows, 3);
+  EXPECT_EQ(model.columns, 5);
+  EXPECT_TRUE(model.typematic);
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(model.columnPins[i], written.columnPins[i]) << i;
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(model.rowPins[i], written.rowPins[i]) << i;
+  EXPECT_EQ(ImageOf(model), image);
+
+  // The grid shows it: the top drop-downs, the pin boxes and the key buttons.
+  EXPECT_EQ(Selection(RowsDropDown()), 2);
+  EXPECT_EQ(Selection(ColumnsDropDown()), 4);
+  EXPECT_EQ(Selection(TypematicDropDown()), 1);
+  EXPECT_EQ(VisibleColumnCount(), 5);
+  EXPECT_EQ(VisibleRowCount(), 3);
+  EXPECT_EQ(Selection(PinBox(0)), written.columnPins[0]);
+  EXPECT_EQ(Selection(PinBox(5)), written.rowPins[0]);
+  for (int button = 0; button < 15; ++button) {
+    ModelCell cell = {};
+    ASSERT_TRUE(KeyButtonCell(button, 5, 3, 0, 0, cell));
+    char text[kKeyTextSize];
+    FormatKeyCode(model.keys[cell.row * kMatrixStride + cell.column], text);
+    EXPECT_EQ(WindowText(KeyButton(button)), text) << button;
+    EXPECT_TRUE(IsWindowVisible(KeyButton(button))) << button;
+  }
+  EXPECT_FALSE(IsWindowVisible(KeyButton(15)));
+  // The answers came as real keystrokes, the editor being in the foreground.
+  EXPECT_EQ(SimulatedKeysPosted(), postedBefore);
+  EXPECT_GT(SimulatedKeysInjected(), 0);
+}
+
+TEST_F(TransferTest, FailedReadsKeepTheConfigurationAndTheFlag) {
+  ConfigModel& model = EditorModel();
+  ConfigImage invalid = SimulatedEncoder().Image();
+  invalid[kImageRows] = 0;
+  const struct {
+    const char* name;
+    bool present;
+    int faultAt;  // answer spoiled with a wrong key, or -1
+    bool invalidImage;
+    const char* message;
+  } cases[] = {
+      {"no encoder", false, -1, false, "The RQ57 was not found"},
+      {"wrong symbol", true, 9, false, "Error while reading from the RQ57"},
+      {"invalid counts", true, -1, true, "Invalid configuration"},
+  };
+  const ConfigImage stored = SimulatedEncoder().Image();
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    EditConfiguration(model);
+    const ConfigImage before = ImageOf(model);
+    SimulatedEncoder().SetPresent(c.present);
+    if (c.faultAt >= 0) SimulatedEncoder().InjectFault(SimFault::kWrongKey, c.faultAt);
+    SimulatedEncoder().SetImage(c.invalidImage ? invalid : stored);
+    const std::vector<DialogSeen> seen = RunCommand(IDM_FILE_READ, {Press(IDNO), Press(IDOK)});
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_RESULT(seen, 1, c.message, true);
+    EXPECT_TRUE(model.modified);
+    EXPECT_EQ(ImageOf(model), before);
+    EXPECT_EQ(Selection(RowsDropDown()), 2);
+    EXPECT_EQ(VisibleColumnCount(), 5);
+    EXPECT_EQ(ProgressWindow(), nullptr);
+    SimulatedEncoder().ClearFaults();
+  }
+  SimulatedEncoder().SetImage(stored);
+}
+
+TEST_F(TransferTest, CancelInTheQuestionSendsNothing) {
+  ConfigModel& model = EditorModel();
+  EditConfiguration(model);
+  const int answersBefore = SimulatedEncoder().AnswerCount();
+  const int injectedBefore = SimulatedKeysInjected();
+  const std::vector<DialogSeen> seen = RunCommand(IDM_FILE_READ, {Press(IDCANCEL)});
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_EQ(seen[0].text, kQuestion);
+  EXPECT_TRUE(model.modified);
+  EXPECT_EQ(SimulatedEncoder().AnswerCount(), answersBefore);
+  EXPECT_EQ(SimulatedKeysInjected(), injectedBefore);
+}
+
+TEST_F(TransferTest, FailedWritesReportTheirResult) {
+  EncoderSim::SpeedMapping alike{};
+  alike.fill(4);
+  const struct {
+    const char* name;
+    bool present;
+    bool alikeSpeeds;
+    int faultAt;
+    const char* message;
+  } cases[] = {
+      {"no encoder", false, false, -1, "The RQ57 was not found"},
+      {"speeds alike", true, true, -1, "Unknown error (3)"},
+      {"wrong acknowledgement", true, false, 60, "Error while writing to the RQ57"},
+  };
+  ConfigModel& model = EditorModel();
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    EditConfiguration(model);
+    const ConfigImage stored = SimulatedEncoder().Image();
+    SimulatedEncoder().SetPresent(c.present);
+    SimulatedEncoder().SetSpeedMapping(c.alikeSpeeds ? alike : EncoderSim::DefaultSpeedMapping());
+    if (c.faultAt >= 0) SimulatedEncoder().InjectFault(SimFault::kWrongKey, c.faultAt);
+    const std::vector<DialogSeen> seen = RunCommand(IDM_FILE_WRITE, {Press(IDOK)});
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_RESULT(seen, 0, c.message, true);
+    EXPECT_TRUE(model.modified);
+    EXPECT_EQ(SimulatedEncoder().Image(), stored);
+    SimulatedEncoder().ClearFaults();
+  }
+}
+
+TEST_F(TransferTest, SharedPinStopsTheWriteBeforeTheEncoder) {
+  ConfigModel& model = EditorModel();
+  EditConfiguration(model);
+  model.rowPins[1] = model.columnPins[3];
+  const int answersBefore = SimulatedEncoder().AnswerCount();
+  const std::vector<DialogSeen> seen = RunCommand(IDM_FILE_WRITE, {Press(IDOK)});
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_EQ(seen[0].text, "Error: Pin L is used for multiple scan lines");
+  EXPECT_EQ(SimulatedEncoder().AnswerCount(), answersBefore);
+}
+
+}  // namespace
