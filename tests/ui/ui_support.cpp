@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <utility>
 
 #include "ui/controls.h"
@@ -235,13 +236,18 @@ DWORD WINAPI ModalAnswerer::ThreadMain(void* self) {
 }
 
 void ModalAnswerer::Run() {
-  HWND previous = nullptr;
+  // Every window answered so far: a file dialog whose own question was just
+  // answered is enabled again for a moment before it closes, and must not count twice.
+  std::vector<HWND> answered;
   for (const DialogAnswer& answer : answers_) {
     HWND dialog = nullptr;
     const DWORD start = GetTickCount();
     while (!stop_ && Elapsed(start) < timeoutMs_) {
       dialog = FindModalWindow(uiThread_);
-      if (dialog != nullptr && dialog != previous) break;
+      if (dialog != nullptr &&
+          std::find(answered.begin(), answered.end(), dialog) == answered.end()) {
+        break;
+      }
       dialog = nullptr;
       Sleep(kPollMs);
     }
@@ -257,7 +263,7 @@ void ModalAnswerer::Run() {
            IsWindowVisible(dialog) && IsWindowEnabled(dialog)) {
       Sleep(kPollMs);
     }
-    previous = dialog;
+    answered.push_back(dialog);
   }
   done_ = 1;
 }

@@ -1,0 +1,504 @@
+// Save, Open and the unsaved-changes question through the real message boxes and
+// file dialogs, answered from a second thread.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "model/config.h"
+#include "model/key_code.h"
+#include "ui/controls.h"
+#include "ui/file_commands.h"
+#include "ui/grid.h"
+#include "ui/main_window.h"
+#include "ui/resources/resource.h"
+#include "ui_support.h"
+
+namespace {
+
+constexpr char kQuestion[] =
+    "The current configuration has changed.\nDo you want to save the changes?";
+constexpr char kSaveError[] = "Error saving the file";
+constexpr char kOpenError[] = "Error opening the file";
+constexpr char kInvalidFile[] = "Invalid configuration file";
+constexpr char kSaveTitle[] = "Save File";
+constexpr char kOpenTitle[] = "Open File";
+
+constexpr DWORD kCommandMs = 20000;   // bound of one command with all its windows
+constexpr UINT kGuardTickMs = 100;
+constexpr int kGuardStrikes = 10;     // ticks a window may stay open after the answers ran out
+
+using Bytes = std::vector<unsigned char>;
+
+// --- modal windows ---------------------------------------------------------------
+
+// Ends any modal window of this thread that is still open once the answers are used
+// up (or past the command's bound), so that an unexpected window fails the test
+// instead of hanging it. Runs as a thread timer inside the nested modal loops.
+struct ModalGuard {
+  const ModalAnswerer* answerer = nullptr;
+  DWORD start = 0;
+  int strikes = 0;
+  int closed = 0;
+  std::string closedTexts;  // what the closed windows said, for the failure message
+} guard;
+
+void CALLBACK GuardTick(HWND, UINT, UINT_PTR, DWORD) {
+  HWND modal = FindModalWindow(GetCurrentThreadId());
+  if (modal == nullptr || guard.answerer == nullptr) return;
+  const bool overdue = GetTickCount() - guard.start > kCommandMs;
+  if (!guard.answerer->Done() && !overdue) return;
+  if (++guard.strikes < kGuardStrikes && !overdue) return;
+  guard.strikes = 0;
+  ++guard.closed;
+  guard.closedTexts += " [" + WindowText(modal);
+  if (HWND text = GetDlgItem(modal, 0xFFFF)) guard.closedTexts += ": " + WindowText(text);
+  guard.closedTexts += "]";
+  // As the user would: Cancel where there is one (EndDialog would make a file
+  // dialog report success), else No, else OK.
+  const int button = GetDlgItem(modal, IDCANCEL) ? IDCANCEL : GetDlgItem(modal, IDNO) ? IDNO : IDOK;
+  PostMessageA(modal, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+}
+
+// Runs command() (which opens modal windows on this thread) while the windows are
+// answered in order; returns what was seen. Fails at the caller when the count of
+// windows differs from the answers given.
+std::vector<DialogSeen> RunAnswered(const std::function<void()>& command,
+                                    std::vector<DialogAnswer> answers) {
+  const size_t expected = answers.size();
+  ModalAnswerer answerer(std::move(answers));
+  guard = ModalGuard{&answerer, GetTickCount(), 0, 0, {}};
+  const UINT_PTR timer = SetTimer(nullptr, 0, kGuardTickMs, GuardTick);
+  command();
+  answerer.Finish(kCommandMs);
+  PumpUntilIdle();
+  KillTimer(nullptr, timer);
+  EXPECT_EQ(guard.closed, 0) << "windows that were not expected:" << guard.closedTexts;
+  guard.answerer = nullptr;
+  std::vector<DialogSeen> seen = answerer.Seen();
+  std::string titles;
+  for (const DialogSeen& window : seen) titles += " [" + window.title + ": " + window.text + "]";
+  EXPECT_EQ(seen.size(), expected) << "windows answered:" << titles;
+  seen.resize(expected);
+  return seen;
+}
+
+// The same for a menu command, posted as the menu posts it.
+std::vector<DialogSeen> RunMenu(int id, std::vector<DialogAnswer> answers) {
+  return RunAnswered(
+      [id] {
+        PostMessageA(MainWindow(), WM_COMMAND, MAKEWPARAM(id, 0), 0);
+        PumpUntilIdle();
+      },
+      std::move(answers));
+}
+
+void ExpectMessageAt(const char* file, int line, const DialogSeen& seen, const char* text,
+                     LPCSTR icon, std::vector<int> buttons) {
+  SCOPED_TRACE(testing::Message() << "message at " << file << ":" << line);
+  EXPECT_EQ(seen.text, text);
+  EXPECT_EQ(seen.title, kAppTitle);
+  EXPECT_EQ(seen.owner, MainWindow());
+  EXPECT_EQ(seen.icon, LoadIconA(nullptr, icon));
+  std::vector<int> shown = seen.buttons;
+  std::sort(shown.begin(), shown.end());
+  std::sort(buttons.begin(), buttons.end());
+  EXPECT_EQ(shown, buttons);
+}
+#define EXPECT_MESSAGE(seen, text, icon, ...) \
+  ExpectMessageAt(__FILE__, __LINE__, seen, text, icon, std::vector<int>{__VA_ARGS__})
+
+void ExpectFileDialogAt(const char* file, int line, const DialogSeen& seen, const char* title) {
+  SCOPED_TRACE(testing::Message() << "file dialog at " << file << ":" << line);
+  EXPECT_EQ(seen.title, title);
+  EXPECT_EQ(seen.owner, MainWindow());
+}
+#define EXPECT_FILE_DIALOG(seen, title) ExpectFileDialogAt(__FILE__, __LINE__, seen, title)
+
+// --- files -----------------------------------------------------------------------
+
+Bytes ReadAll(const std::string& path) {
+  Bytes bytes;
+  if (std::FILE* file = std::fopen(path.c_str(), "rb")) {
+    int c;
+    while ((c = std::fgetc(file)) != EOF) bytes.push_back(static_cast<unsigned char>(c));
+    std::fclose(file);
+  }
+  return bytes;
+}
+
+void WriteAll(const std::string& path, const Bytes& bytes) {
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  ASSERT_NE(file, nullptr) << path;
+  if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), file);
+  std::fclose(file);
+}
+
+bool Exists(const std::string& path) {
+  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// The image of a new configuration: no key data, columns on pins A-L and rows on M-X
+// (stored as 1..24), the marker, no flags, 12 rows and 12 columns.
+Bytes NewConfigurationImage() {
+  Bytes image(kImageSize, 0);
+  for (int i = 0; i < 24; ++i) image[480 + i] = static_cast<unsigned char>(i + 1);
+  image[504] = 0x52;
+  image[508] = 12;
+  image[509] = 12;
+  return image;
+}
+
+// 2 rows and 3 columns, typematic on. Columns 1-3 on pins C, A, B; rows 1-2 on E, D.
+// Key data runs by column pin (A, B, C), then row pin (D, E).
+constexpr KeyCode kCtrlShiftKey = 0x0300 | 31;
+constexpr KeyCode kAltKey = 0x0400 | 40;
+Bytes SmallImage() {
+  Bytes image(kImageSize, 0);
+  // entry 0: column on A (column 2), row on D (row 2); entry 5: column on C (column 1),
+  // row on E (row 1)
+  image[0] = kCtrlShiftKey >> 8;
+  image[1] = kCtrlShiftKey & 0xFF;
+  image[10] = kAltKey >> 8;
+  image[11] = kAltKey & 0xFF;
+  const unsigned char pins[] = {3, 1, 2, 5, 4};
+  for (int i = 0; i < 5; ++i) image[480 + i] = pins[i];
+  image[504] = 0x52;
+  image[507] = 0x40;
+  image[508] = 2;
+  image[509] = 3;
+  return image;
+}
+
+std::string KeyText(KeyCode code) {
+  char text[kKeyTextSize];
+  return FormatKeyCode(code, text);
+}
+
+int Selection(HWND dropDown) {
+  return static_cast<int>(SendMessageA(dropDown, CB_GETCURSEL, 0, 0));
+}
+
+// Marks the configuration as edited, the way a user's choice in the typematic list does.
+void EditTypematic() {
+  ChooseItem(TypematicDropDown(), 1);
+  ASSERT_TRUE(EditorModel().modified);
+}
+
+class FileCommandsTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    char temp[MAX_PATH] = "";
+    ASSERT_NE(GetTempPathA(sizeof temp, temp), 0u);
+    char name[64] = "";
+    std::snprintf(name, sizeof name, "rq57-files-%lu", GetCurrentProcessId());
+    folder_ = std::string(temp) + name;
+    CreateDirectoryA(folder_.c_str(), nullptr);
+    ResetEditor();
+  }
+  void TearDown() override {
+    EditorModel().modified = false;
+    ResetEditor();
+    for (const std::string& path : made_) DeleteFileA(path.c_str());
+    RemoveDirectoryA(folder_.c_str());
+  }
+  std::string Path(const char* name) {
+    made_.push_back(folder_ + "\\" + name);
+    return made_.back();
+  }
+
+  std::string folder_;
+  std::vector<std::string> made_;
+};
+
+// --- Save ------------------------------------------------------------------------
+
+TEST_F(FileCommandsTest, SavingANewConfigurationUnderANewNameWritesTheDefaultImage) {
+  const std::string path = Path("new.cfg");
+  ASSERT_FALSE(Exists(path));
+  const auto seen = RunMenu(IDM_FILE_SAVE, {{IDOK, path}});
+  EXPECT_FILE_DIALOG(seen[0], kSaveTitle);
+  EXPECT_EQ(ReadAll(path), NewConfigurationImage());
+  EXPECT_FALSE(EditorModel().modified);
+}
+
+TEST_F(FileCommandsTest, SavingClearsTheModifiedFlagAndOverwritesAfterAsking) {
+  const std::string path = Path("old.cfg");
+  WriteAll(path, Bytes(700, 0xAA));
+  EditTypematic();
+  bool saved = false;
+  const auto seen = RunAnswered([&] { saved = SaveConfigFile(); }, {{IDOK, path}, {IDYES}});
+  EXPECT_FILE_DIALOG(seen[0], kSaveTitle);
+  EXPECT_EQ(seen[1].owner, seen[0].window);  // the overwrite question of the dialog
+  EXPECT_TRUE(saved);
+  Bytes expected = NewConfigurationImage();
+  expected[507] = 0x40;
+  EXPECT_EQ(ReadAll(path), expected);
+  EXPECT_FALSE(EditorModel().modified);
+}
+
+TEST_F(FileCommandsTest, CancellingTheSaveDialogSavesNothing) {
+  EditTypematic();
+  bool saved = true;
+  RunAnswered([&] { saved = SaveConfigFile(); }, {{IDCANCEL}});
+  EXPECT_FALSE(saved);
+  EXPECT_TRUE(EditorModel().modified);
+}
+
+TEST_F(FileCommandsTest, ASharedPinIsReportedBeforeAnyFileDialog) {
+  const struct {
+    const char* name;
+    int column, row;            // which list entry gets the pin; -1 leaves it
+    int pin;
+    const char* message;
+  } cases[] = {
+      {"column and row on C", 5, -1, 2, "Error: Pin C is used for multiple scan lines"},
+      {"two rows on X", -1, 3, 23, "Error: Pin X is used for multiple scan lines"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ResetModel(EditorModel());
+    if (c.column >= 0) EditorModel().columnPins[c.column] = c.pin;
+    if (c.row >= 0) EditorModel().rowPins[c.row] = c.pin;
+    EditorModel().modified = true;
+    bool saved = true;
+    const auto seen = RunAnswered([&] { saved = SaveConfigFile(); }, {{IDOK}});
+    EXPECT_MESSAGE(seen[0], c.message, IDI_ERROR, IDOK);
+    EXPECT_FALSE(saved);
+    EXPECT_TRUE(EditorModel().modified);
+  }
+}
+
+// A file held open by another program cannot be replaced; it is not saved.
+// (A write that fails after the file was opened takes the same way; the image file
+// tests cover that it is reported.)
+TEST_F(FileCommandsTest, AFileThatCannotBeWrittenIsReportedAndStaysUnsaved) {
+  const std::string path = Path("locked.cfg");
+  WriteAll(path, Bytes(3, 1));
+  HANDLE holder = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+  EditTypematic();
+  bool saved = true;
+  const auto seen = RunAnswered([&] { saved = SaveConfigFile(); }, {{IDOK, path}, {IDYES}, {IDOK}});
+  CloseHandle(holder);
+  EXPECT_MESSAGE(seen[2], kSaveError, IDI_ERROR, IDOK);
+  EXPECT_FALSE(saved);
+  EXPECT_TRUE(EditorModel().modified);
+  EXPECT_EQ(ReadAll(path), Bytes(3, 1));
+}
+
+// --- the question ----------------------------------------------------------------
+
+TEST_F(FileCommandsTest, QuestionYesSavesThenNewGoesOn) {
+  const std::string path = Path("before-new.cfg");
+  EditTypematic();
+  const auto seen = RunMenu(IDM_FILE_NEW, {{IDYES}, {IDOK, path}});
+  EXPECT_MESSAGE(seen[0], kQuestion, IDI_QUESTION, IDYES, IDNO, IDCANCEL);
+  EXPECT_FILE_DIALOG(seen[1], kSaveTitle);
+  ASSERT_EQ(ReadAll(path).size(), 512u);
+  EXPECT_EQ(ReadAll(path)[507], 0x40);  // the edited configuration went to the file
+  EXPECT_FALSE(EditorModel().typematic);  // and New replaced it
+  EXPECT_EQ(Selection(TypematicDropDown()), 0);
+  EXPECT_FALSE(EditorModel().modified);
+}
+
+// A save that does not happen stops the command that asked: nothing is replaced
+// or closed, and the changes stay marked.
+TEST_F(FileCommandsTest, QuestionYesWithoutASaveStopsTheCommand) {
+  const struct {
+    const char* name;
+    bool sharedPin;   // the pin check refuses; else the Save dialog is cancelled
+    int command;      // a menu command, or 0 for the close box
+  } cases[] = {
+      {"New, Save cancelled", false, IDM_FILE_NEW},
+      {"New, pin shared", true, IDM_FILE_NEW},
+      {"Open, Save cancelled", false, IDM_FILE_OPEN},
+      {"Exit, Save cancelled", false, IDM_FILE_EXIT},
+      {"Exit, pin shared", true, IDM_FILE_EXIT},
+      {"close box, Save cancelled", false, 0},
+      {"close box, pin shared", true, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ResetModel(EditorModel());
+    ShowWholeConfiguration();
+    EditTypematic();
+    if (c.sharedPin) EditorModel().rowPins[0] = 0;  // row 1 and column 1 on A
+    const std::vector<DialogAnswer> answers = {{IDYES}, {c.sharedPin ? IDOK : IDCANCEL}};
+    const auto seen =
+        c.command != 0 ? RunMenu(c.command, answers) : RunAnswered([] {
+          PostMessageA(MainWindow(), WM_CLOSE, 0, 0);
+          PumpUntilIdle();
+        }, answers);
+    EXPECT_MESSAGE(seen[0], kQuestion, IDI_QUESTION, IDYES, IDNO, IDCANCEL);
+    if (c.sharedPin) {
+      EXPECT_MESSAGE(seen[1], "Error: Pin A is used for multiple scan lines", IDI_ERROR, IDOK);
+    } else {
+      EXPECT_FILE_DIALOG(seen[1], kSaveTitle);
+    }
+    EXPECT_TRUE(IsWindow(MainWindow()));
+    EXPECT_TRUE(EditorModel().typematic);
+    EXPECT_EQ(Selection(TypematicDropDown()), 1);
+    EXPECT_TRUE(EditorModel().modified);
+  }
+}
+
+TEST_F(FileCommandsTest, QuestionCancelStopsAndNoGoesOnWithoutSaving) {
+  EditTypematic();
+  auto seen = RunMenu(IDM_FILE_OPEN, {{IDCANCEL}});
+  EXPECT_MESSAGE(seen[0], kQuestion, IDI_QUESTION, IDYES, IDNO, IDCANCEL);
+  EXPECT_TRUE(EditorModel().modified);
+
+  // No, then the Open dialog cancelled: still the same edited configuration, and the
+  // next command asks again.
+  seen = RunMenu(IDM_FILE_OPEN, {{IDNO}, {IDCANCEL}});
+  EXPECT_FILE_DIALOG(seen[1], kOpenTitle);
+  EXPECT_TRUE(EditorModel().typematic);
+  EXPECT_TRUE(EditorModel().modified);
+
+  seen = RunMenu(IDM_FILE_NEW, {{IDNO}});
+  EXPECT_MESSAGE(seen[0], kQuestion, IDI_QUESTION, IDYES, IDNO, IDCANCEL);
+  EXPECT_FALSE(EditorModel().typematic);
+  EXPECT_FALSE(EditorModel().modified);
+}
+
+TEST_F(FileCommandsTest, WithoutChangesNothingIsAsked) {
+  const std::string path = Path("quiet.cfg");
+  WriteAll(path, SmallImage());
+  EXPECT_TRUE(ConfirmDiscard());
+  const auto seen = RunMenu(IDM_FILE_OPEN, {{IDOK, path}});
+  EXPECT_FILE_DIALOG(seen[0], kOpenTitle);
+  EXPECT_EQ(EditorModel().rows, 2);
+}
+
+// --- Open ------------------------------------------------------------------------
+
+TEST_F(FileCommandsTest, OpenLoadsTheFileAndShowsIt) {
+  const struct { const char* name; Bytes content; } cases[] = {
+      {"exactly 512 bytes", SmallImage()},
+      {"longer file", [] {
+         Bytes b = SmallImage();
+         b.resize(900, 0x77);
+         return b;
+       }()},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ResetModel(EditorModel());
+    ShowWholeConfiguration();
+    EditTypematic();
+    const std::string path = Path("small.cfg");
+    WriteAll(path, c.content);
+    const auto seen = RunMenu(IDM_FILE_OPEN, {{IDNO}, {IDOK, path}});
+    EXPECT_FILE_DIALOG(seen[1], kOpenTitle);
+
+    const ConfigModel& model = EditorModel();
+    EXPECT_FALSE(model.modified);
+    EXPECT_EQ(model.rows, 2);
+    EXPECT_EQ(model.columns, 3);
+    EXPECT_TRUE(model.typematic);
+    EXPECT_EQ(model.columnPins[0], 2);
+    EXPECT_EQ(model.rowPins[1], 3);
+    EXPECT_EQ(model.keys[1 * kMatrixStride + 1], kCtrlShiftKey);
+    EXPECT_EQ(model.keys[0 * kMatrixStride + 0], kAltKey);
+    // The screen follows: top lists, grid size, pins and key texts.
+    EXPECT_EQ(Selection(RowsDropDown()), 1);
+    EXPECT_EQ(Selection(ColumnsDropDown()), 2);
+    EXPECT_EQ(Selection(TypematicDropDown()), 1);
+    ASSERT_EQ(VisibleColumnCount(), 3);
+    ASSERT_EQ(VisibleRowCount(), 2);
+    EXPECT_EQ(Selection(PinBox(0)), 2);
+    EXPECT_EQ(Selection(PinBox(3)), 4);  // row 1, after the three column boxes
+    EXPECT_EQ(WindowText(KeyButton(0)), KeyText(kAltKey));
+    EXPECT_EQ(WindowText(KeyButton(1 * 3 + 1)), KeyText(kCtrlShiftKey));
+    EXPECT_EQ(WindowText(KeyButton(1)), "Not Used");
+    EXPECT_FALSE(HasVisibleStyle(KeyButton(6)));
+  }
+}
+
+TEST_F(FileCommandsTest, OpenRefusesFilesThatAreNoConfiguration) {
+  const struct { const char* name; Bytes content; } cases[] = {
+      {"512 zero bytes", Bytes(kImageSize, 0)},
+      {"empty file", Bytes()},
+      {"valid image cut to 511 bytes", [] {
+         Bytes b = SmallImage();
+         b.resize(511);
+         return b;
+       }()},
+      {"only its first 100 bytes", [] {
+         Bytes b = SmallImage();
+         b.resize(100);
+         return b;
+       }()},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ResetModel(EditorModel());
+    ShowWholeConfiguration();
+    EditTypematic();
+    const std::string path = Path("bad.cfg");
+    WriteAll(path, c.content);
+    const auto seen = RunMenu(IDM_FILE_OPEN, {{IDNO}, {IDOK, path}, {IDOK}});
+    EXPECT_MESSAGE(seen[2], kInvalidFile, IDI_ERROR, IDOK);
+    EXPECT_EQ(EditorModel().rows, 12);
+    EXPECT_TRUE(EditorModel().typematic);
+    EXPECT_EQ(Selection(RowsDropDown()), 11);
+    EXPECT_EQ(Selection(TypematicDropDown()), 1);
+    EXPECT_TRUE(EditorModel().modified);
+  }
+}
+
+TEST_F(FileCommandsTest, AFileThatCannotBeReadIsReported) {
+  const std::string path = Path("held.cfg");
+  WriteAll(path, SmallImage());
+  HANDLE holder = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+  const auto seen = RunMenu(IDM_FILE_OPEN, {{IDOK, path}, {IDOK}});
+  CloseHandle(holder);
+  EXPECT_MESSAGE(seen[1], kOpenError, IDI_ERROR, IDOK);
+  EXPECT_EQ(EditorModel().rows, 12);
+  EXPECT_FALSE(EditorModel().modified);
+}
+
+TEST_F(FileCommandsTest, QuestionYesSavesThenOpenGoesOn) {
+  const std::string saved = Path("saved.cfg");
+  const std::string opened = Path("opened.cfg");
+  WriteAll(opened, SmallImage());
+  EditTypematic();
+  const auto seen = RunMenu(IDM_FILE_OPEN, {{IDYES}, {IDOK, saved}, {IDOK, opened}});
+  EXPECT_FILE_DIALOG(seen[1], kSaveTitle);
+  EXPECT_FILE_DIALOG(seen[2], kOpenTitle);
+  EXPECT_EQ(ReadAll(saved).size(), 512u);
+  EXPECT_EQ(EditorModel().columns, 3);
+  EXPECT_FALSE(EditorModel().modified);
+}
+
+// What is saved opens again as the same configuration.
+TEST_F(FileCommandsTest, ASavedConfigurationOpensAsItWas) {
+  const std::string path = Path("round.cfg");
+  WriteAll(path, SmallImage());
+  RunMenu(IDM_FILE_OPEN, {{IDOK, path}});
+  EditorModel().keys[0] = kCtrlShiftKey;   // row 1, column 1
+  EditorModel().modified = true;
+  const std::string copy = Path("copy.cfg");
+  RunMenu(IDM_FILE_SAVE, {{IDOK, copy}});
+  const ConfigModel before = EditorModel();
+  RunMenu(IDM_FILE_NEW, {});
+  RunMenu(IDM_FILE_OPEN, {{IDOK, copy}});
+  EXPECT_EQ(EditorModel().rows, before.rows);
+  EXPECT_EQ(EditorModel().columns, before.columns);
+  for (int r = 0; r < before.rows; ++r) {
+    for (int k = 0; k < before.columns; ++k) {
+      EXPECT_EQ(EditorModel().keys[r * kMatrixStride + k], before.keys[r * kMatrixStride + k])
+          << r << ", " << k;
+    }
+  }
+  EXPECT_EQ(WindowText(KeyButton(0)), KeyText(kCtrlShiftKey));
+}
+
+}  // namespace
