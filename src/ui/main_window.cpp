@@ -1,3 +1,5 @@
+// The main window: start-up of the window and its controls, the command dispatch
+// and the control notifications.
 #include "ui/main_window.h"
 
 #include <commctrl.h>

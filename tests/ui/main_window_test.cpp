@@ -251,14 +251,31 @@ TEST_F(MainWindowTest, AboutOpensTheAboutBox) {
   EXPECT_EQ(answerer.Seen()[0].owner, MainWindow());
 }
 
-TEST_F(MainWindowTest, ShortcutRunsTheMenuCommand) {
-  EditorModel().modified = true;
-  ModalAnswerer answerer(IDNO);
-  PressKey(MainWindow(), 'N', kCtrl);
-  ASSERT_EQ(answerer.Finish(), 1);
-  EXPECT_EQ(answerer.Seen()[0].text,
-            "The current configuration has changed.\nDo you want to save the changes?");
-  EXPECT_FALSE(EditorModel().modified);
+TEST_F(MainWindowTest, ShortcutsAndMenuItemsRunTheirCommands) {
+  const struct { WORD key; int id; bool modified; const char* title; const char* text; } commands[] = {
+      {'N', IDM_FILE_NEW, true, "RQ57 Configuration Utility",
+       "The current configuration has changed.\nDo you want to save the changes?"},
+      {'S', IDM_FILE_SAVE, false, "Save File", nullptr},
+      {'O', IDM_FILE_OPEN, false, "Open File", nullptr},
+  };
+  for (const auto& command : commands) {
+    for (bool viaShortcut : {true, false}) {
+      SCOPED_TRACE(std::string(command.title) + (viaShortcut ? " by shortcut" : " by menu"));
+      EditorModel().modified = command.modified;
+      ModalAnswerer answerer(IDCANCEL);
+      if (viaShortcut) {
+        PressKey(MainWindow(), command.key, kCtrl);
+      } else {
+        ClickMenu(command.id);
+      }
+      ASSERT_EQ(answerer.Finish(), 1);
+      EXPECT_EQ(answerer.Seen()[0].title, command.title);
+      if (command.text != nullptr) {
+        EXPECT_EQ(answerer.Seen()[0].text, command.text);
+      }
+      EXPECT_EQ(EditorModel().modified, command.modified);
+    }
+  }
 }
 
 TEST_F(MainWindowTest, TabOnTheMainWindowGoesToTheRowsDropDownOtherKeysDoNothing) {
