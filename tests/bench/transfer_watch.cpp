@@ -1,0 +1,161 @@
+// Wall time of the Write and Read commands in rq57load-sim.exe, from posting the
+// menu command to the result message appearing. Used by scripts/bench-link under
+// Wine.
+//
+//   transfer_watch RUNS WARMUPS PROGRAM
+//
+// Starts PROGRAM (the simulator build), puts its main window in the foreground,
+// then runs Write and Read in turn. The editor starts with a new 12 x 12
+// configuration, so every Write stores 12 x 12 and every Read fetches it back.
+// Each result message is checked and answered with OK. WARMUPS rounds come first
+// and are not counted. Prints each time, then the medians.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr DWORD kStartTimeoutMs = 30000;
+constexpr DWORD kResultTimeoutMs = 30000;
+constexpr DWORD kCloseTimeoutMs = 10000;
+constexpr int kWriteCommand = 1005;  // IDM_FILE_WRITE
+constexpr int kReadCommand = 1007;   // IDM_FILE_READ
+constexpr int kMessageTextId = 0xFFFF;
+constexpr char kMainClass[] = "rq57loadClass";
+constexpr char kWriteDone[] = "The configuration was successfully saved to the RQ57";
+constexpr char kReadDone[] = "The configuration was successfully read from the RQ57";
+
+struct Search {
+  DWORD processId;
+  bool messageBox;  // else the main window
+  HWND found;
+};
+
+std::string ClassOf(HWND window) {
+  char name[64] = "";
+  GetClassNameA(window, name, sizeof name);
+  return name;
+}
+
+BOOL CALLBACK FindWindowOf(HWND window, LPARAM param) {
+  auto* search = reinterpret_cast<Search*>(param);
+  DWORD processId = 0;
+  GetWindowThreadProcessId(window, &processId);
+  if (processId != search->processId || !IsWindowVisible(window)) return TRUE;
+  const std::string name = ClassOf(window);
+  // The result box has an OK button; the progress window has no button.
+  const bool wanted = search->messageBox
+                          ? name == "#32770" && GetDlgItem(window, IDOK) != nullptr
+                          : name == kMainClass;
+  if (!wanted) return TRUE;
+  search->found = window;
+  return FALSE;
+}
+
+HWND Find(DWORD processId, bool messageBox) {
+  Search search = {processId, messageBox, nullptr};
+  EnumWindows(FindWindowOf, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+double Milliseconds(LARGE_INTEGER from, LARGE_INTEGER to) {
+  LARGE_INTEGER frequency;
+  QueryPerformanceFrequency(&frequency);
+  return static_cast<double>(to.QuadPart - from.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
+}
+
+double Median(std::vector<double> values) {
+  if (values.empty()) return 0;
+  std::sort(values.begin(), values.end());
+  const size_t n = values.size();
+  return n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+// Runs one command; returns its time to the result message, or a negative value.
+double RunCommand(HWND main, DWORD processId, int command, const char* expected) {
+  LARGE_INTEGER start;
+  LARGE_INTEGER shown;
+  QueryPerformanceCounter(&start);
+  PostMessageA(main, WM_COMMAND, static_cast<WPARAM>(command), 0);
+  HWND box = nullptr;
+  const DWORD began = GetTickCount();
+  while ((box = Find(processId, true)) == nullptr) {
+    if (GetTickCount() - began > kResultTimeoutMs) return -1;
+    Sleep(1);
+  }
+  QueryPerformanceCounter(&shown);
+  char text[256] = "";
+  GetWindowTextA(GetDlgItem(box, kMessageTextId), text, sizeof text);
+  PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
+  const DWORD answered = GetTickCount();
+  while (IsWindow(box) && GetTickCount() - answered < kResultTimeoutMs) Sleep(5);
+  if (std::string(text) != expected) {
+    std::fprintf(stderr, "unexpected result: %s\n", text);
+    return -1;
+  }
+  return Milliseconds(start, shown);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 4) {
+    std::fprintf(stderr, "usage: transfer_watch RUNS WARMUPS PROGRAM\n");
+    return 2;
+  }
+  const int runs = std::atoi(argv[1]);
+  const int warmups = std::atoi(argv[2]);
+  std::string commandLine = std::string("\"") + argv[3] + "\"";
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process = {};
+  if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                      &process)) {
+    std::fprintf(stderr, "cannot start %s\n", argv[3]);
+    return 1;
+  }
+  WaitForInputIdle(process.hProcess, kStartTimeoutMs);
+  HWND main = nullptr;
+  const DWORD began = GetTickCount();
+  while ((main = Find(process.dwProcessId, false)) == nullptr && GetTickCount() - began < kStartTimeoutMs) {
+    Sleep(10);
+  }
+  int status = 0;
+  if (main == nullptr) {
+    std::fprintf(stderr, "no main window\n");
+    status = 1;
+  } else {
+    SetForegroundWindow(main);
+    std::printf("editor in the foreground: %s\n", GetForegroundWindow() == main ? "yes" : "no");
+    std::vector<double> writes;
+    std::vector<double> reads;
+    for (int round = 0; round < warmups + runs && status == 0; ++round) {
+      const double write = RunCommand(main, process.dwProcessId, kWriteCommand, kWriteDone);
+      const double read = RunCommand(main, process.dwProcessId, kReadCommand, kReadDone);
+      if (write < 0 || read < 0) {
+        status = 1;
+        break;
+      }
+      std::printf("%s %2d: write %7.1f ms, read %7.1f ms\n", round < warmups ? "warm-up" : "run    ",
+                  round < warmups ? round + 1 : round - warmups + 1, write, read);
+      if (round >= warmups) {
+        writes.push_back(write);
+        reads.push_back(read);
+      }
+    }
+    if (status == 0) {
+      std::printf("median write %.1f ms, read %.1f ms over %d runs\n", Median(writes), Median(reads), runs);
+    }
+    PostMessageA(main, WM_CLOSE, 0, 0);
+  }
+  if (WaitForSingleObject(process.hProcess, kCloseTimeoutMs) != WAIT_OBJECT_0) {
+    TerminateProcess(process.hProcess, 1);
+  }
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return status;
+}
