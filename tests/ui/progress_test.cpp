@@ -139,6 +139,23 @@ void ClickCloseBox(HWND modal) {
   mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
 }
 
+// Whether every line of a static text fits its control without wrapping or clipping.
+bool TextFits(HWND control) {
+  const std::string text = WindowText(control);
+  RECT box = {};
+  GetClientRect(control, &box);
+  HDC dc = GetDC(control);
+  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)));
+  RECT needed = box;
+  DrawTextA(dc, text.c_str(), -1, &needed, DT_CALCRECT | DT_CENTER | DT_WORDBREAK);
+  RECT unwrapped = box;
+  DrawTextA(dc, text.c_str(), -1, &unwrapped, DT_CALCRECT | DT_CENTER);
+  SelectObject(dc, old);
+  ReleaseDC(control, dc);
+  return needed.bottom == unwrapped.bottom && needed.bottom <= box.bottom &&
+         unwrapped.right <= box.right;
+}
+
 TEST(AboutBox, ShowsNameAndVersionWithOk) {
   HWND seen = nullptr;
   std::string text;
@@ -149,6 +166,7 @@ TEST(AboutBox, ShowsNameAndVersionWithOk) {
          seen = modal;
          title = WindowText(modal);
          text = WindowText(GetDlgItem(modal, IDC_ABOUT_TEXT));
+         EXPECT_TRUE(TextFits(GetDlgItem(modal, IDC_ABOUT_TEXT)));
          EXPECT_EQ(GetWindow(modal, GW_OWNER), MainWindow());
          EXPECT_EQ(SendMessageA(modal, DM_GETDEFID, 0, 0), MAKELRESULT(IDOK, DC_HASDEFID));
          EXPECT_NE(GetWindowLongA(modal, GWL_STYLE) & WS_SYSMENU, 0);
