@@ -370,7 +370,9 @@ TEST_F(FileCommandsTest, QuestionCancelStopsAndNoGoesOnWithoutSaving) {
 TEST_F(FileCommandsTest, WithoutChangesNothingIsAsked) {
   const std::string path = Path("quiet.cfg");
   WriteAll(path, SmallImage());
-  EXPECT_TRUE(ConfirmDiscard());
+  bool goOn = false;
+  RunAnswered([&] { goOn = ConfirmDiscard(); }, {});
+  EXPECT_TRUE(goOn);
   const auto seen = RunMenu(IDM_FILE_OPEN, {{IDOK, path}});
   EXPECT_FILE_DIALOG(seen[0], kOpenTitle);
   EXPECT_EQ(EditorModel().rows, 2);
