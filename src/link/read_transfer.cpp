@@ -1,28 +1,15 @@
 #include "link/read_transfer.h"
 
-#include <cstdio>
-
 #include "link/transfer_order.h"
+#include "link/transfer_progress.h"
 #include "link/typematic_link.h"
 
 namespace {
 
 constexpr int kDelayFirstSymbol = 0;
 constexpr int kDelaySecondSymbol = 2;
-constexpr int kProgressTextSize = 96;
 
-void ShowConfigProgress(LinkPlatform& platform, int position) {
-  char text[kProgressTextSize];
-  std::snprintf(text, sizeof text, "Reading configuration - %d%%\nReading data - 0%%",
-                ConfigProgress(position));
-  platform.ShowProgress(text);
-}
-
-void ShowDataProgress(LinkPlatform& platform, int percent) {
-  char text[kProgressTextSize];
-  std::snprintf(text, sizeof text, "Reading configuration - 100%%\nReading data - %d%%", percent);
-  platform.ShowProgress(text);
-}
+constexpr char kVerb[] = "Reading";
 
 // Asks for one symbol with a delay signal; kNoSymbol when none came.
 int AskSymbol(LinkPlatform& platform, int delay) {
@@ -45,7 +32,7 @@ int ReadBytes(LinkPlatform& platform, ConfigImage& image) {
     image[index] = static_cast<std::uint8_t>(image[index] + (second & 0x0F));
 
     if (p < kConfigBytes) {
-      ShowConfigProgress(platform, p);
+      ShowConfigProgress(platform, kVerb, p);
       if (p == kRowsPosition) {
         const int rows = image[kImageRows];
         if (rows < 1 || rows > kMaxLines) return kTransferInvalid;
@@ -56,7 +43,7 @@ int ReadBytes(LinkPlatform& platform, ConfigImage& image) {
       continue;
     }
     const int percent = DataProgress(p, dataBytes);
-    if (percent != DataProgress(p - 1, dataBytes)) ShowDataProgress(platform, percent);
+    if (percent != DataProgress(p - 1, dataBytes)) ShowDataProgress(platform, kVerb, percent);
     if (p >= kConfigBytes - 1 + dataBytes) return kTransferOk;
   }
   return kTransferLinkError;  // not reached: the counts end the transfer before

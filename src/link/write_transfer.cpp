@@ -1,28 +1,15 @@
 #include "link/write_transfer.h"
 
-#include <cstdio>
-
 #include "link/transfer_order.h"
+#include "link/transfer_progress.h"
 #include "link/typematic_link.h"
 
 namespace {
 
 constexpr int kDelayWriteSignal = 1;
 constexpr int kConfirmTimeoutMs = 2000;
-constexpr int kProgressTextSize = 96;
 
-void ShowConfigProgress(LinkPlatform& platform, int position) {
-  char text[kProgressTextSize];
-  std::snprintf(text, sizeof text, "Writing configuration - %d%%\nWriting data - 0%%",
-                ConfigProgress(position));
-  platform.ShowProgress(text);
-}
-
-void ShowDataProgress(LinkPlatform& platform, int percent) {
-  char text[kProgressTextSize];
-  std::snprintf(text, sizeof text, "Writing configuration - 100%%\nWriting data - %d%%", percent);
-  platform.ShowProgress(text);
-}
+constexpr char kVerb[] = "Writing";
 
 bool Probe(LinkPlatform& platform, ProbeAnswers& answers) {
   for (int s = 0; s < kSpeedCount; ++s) {
@@ -53,11 +40,11 @@ int SendBytes(LinkPlatform& platform, const NibbleSpeeds& speeds, const ConfigIm
     if (!SendNibble(platform, speeds, byte / 16)) return kTransferLinkError;
     if (!SendNibble(platform, speeds, byte % 16)) return kTransferLinkError;
     if (p < kConfigBytes) {
-      ShowConfigProgress(platform, p);
+      ShowConfigProgress(platform, kVerb, p);
       continue;
     }
     const int percent = DataProgress(p, dataBytes);
-    if (percent != DataProgress(p - 1, dataBytes)) ShowDataProgress(platform, percent);
+    if (percent != DataProgress(p - 1, dataBytes)) ShowDataProgress(platform, kVerb, percent);
     if (p >= kConfigBytes - 1 + dataBytes) return kTransferOk;
   }
   return kTransferLinkError;  // not reached for a valid image
