@@ -126,18 +126,9 @@ INT_PTR RunAboutBox() {
                          0);
 }
 
-// Clicks the About box's close box with the real mouse: the rightmost caption button.
-void ClickCloseBox(HWND modal) {
-  RECT frame = {};
-  GetWindowRect(modal, &frame);
-  const int border = GetSystemMetrics(SM_CXFIXEDFRAME);
-  const int button = GetSystemMetrics(SM_CXSIZE);
-  const int caption = GetSystemMetrics(SM_CYCAPTION);
-  SetForegroundWindow(modal);
-  SetCursorPos(frame.right - border - button / 2 - 1, frame.top + border + caption / 2);
-  mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
-  mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
-}
+// What a click on the close box does: the system command SC_CLOSE. (A real mouse
+// click at the caption button's place proved unreliable on a loaded machine.)
+void ClickCloseBox(HWND modal) { PostMessageA(modal, WM_SYSCOMMAND, SC_CLOSE, 0); }
 
 // Whether every line of a static text fits its control without wrapping or clipping.
 bool TextFits(HWND control) {
