@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "model/config.h"
+#include "../model/same_model.h"
 #include "model/config_file.h"
 
 namespace {
@@ -20,14 +21,6 @@ void CheckInvariants(const ConfigModel& m) {
   }
   for (KeyCode key : m.keys) ok = ok && key >= 0 && key <= 0xFFFF;
   if (!ok) std::abort();
-}
-
-bool SameModel(const ConfigModel& a, const ConfigModel& b) {
-  return a.rows == b.rows && a.columns == b.columns && a.typematic == b.typematic &&
-         a.modified == b.modified &&
-         std::memcmp(a.columnPins, b.columnPins, sizeof a.columnPins) == 0 &&
-         std::memcmp(a.rowPins, b.rowPins, sizeof a.rowPins) == 0 &&
-         std::memcmp(a.keys, b.keys, sizeof a.keys) == 0;
 }
 
 const char* TempPath() {

@@ -1,4 +1,5 @@
 #include "model/config.h"
+#include "model/same_model.h"
 
 #include <gtest/gtest.h>
 
@@ -19,14 +20,6 @@ ConfigImage Encoded(const ConfigModel& model) {
   int shared = -1;
   EXPECT_TRUE(EncodeImage(model, image, &shared));
   return image;
-}
-
-bool SameModel(const ConfigModel& a, const ConfigModel& b) {
-  return a.rows == b.rows && a.columns == b.columns && a.typematic == b.typematic &&
-         a.modified == b.modified &&
-         std::memcmp(a.columnPins, b.columnPins, sizeof a.columnPins) == 0 &&
-         std::memcmp(a.rowPins, b.rowPins, sizeof a.rowPins) == 0 &&
-         std::memcmp(a.keys, b.keys, sizeof a.keys) == 0;
 }
 
 TEST(ResetModel, DefaultsAndSparePins) {
