@@ -1,0 +1,60 @@
+// Problems of a configuration that the editor would load, or of a file that is
+// not one: found as data (for windows that list them and point at cells) and
+// worded as one line each.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "model/config.h"
+
+enum class FindingKind {
+  kTooShort,          // value: the bytes the file has
+  kRowsOutOfRange,    // value: the rows byte
+  kColumnsOutOfRange, // value: the columns byte
+  kTooManyLines,      // value: rows + columns
+  kPinOutOfRange,     // value: the pin byte of lines[0]
+  kSharedPin,         // value: pin index used by all of lines
+  kDuplicateKey,      // value: key combination (code without bits 11-15) held by all of cells
+  kUnnamedKey,        // value: code (without bits 11-15) whose key number has no name, in cells
+};
+
+// A scan line: row or column, counted from 0.
+struct LineRef {
+  bool isRow;
+  int index;
+};
+
+// A matrix cell, row and column counted from 0.
+struct CellRef {
+  int row;
+  int column;
+};
+
+struct Finding {
+  FindingKind kind;
+  int value = 0;
+  std::vector<LineRef> lines;
+  std::vector<CellRef> cells;
+};
+
+// "Row 8", "Column 3" (counted from 1).
+std::string LineName(const LineRef& line);
+// "Row 3 Col 5" (counted from 1).
+std::string CellName(const CellRef& cell);
+
+// Problems of a configuration within its counts: pins shared by scan lines (by
+// pin), one key combination in two or more cells, and key numbers without a
+// name (both in the order of their first cell, row by row). Empty cells are
+// never duplicates. An empty list means the configuration is fine.
+std::vector<Finding> CheckConfig(const ConfigModel& model);
+
+// Problems of a configuration file's bytes: a file shorter than an image, or
+// the first header rule it fails, gives that one finding; otherwise the
+// problems of the configuration as the editor loads it.
+std::vector<Finding> CheckImageBytes(const std::uint8_t* data, std::size_t size);
+
+// One line for a finding, e.g. "pin X: Row 8 and Row 12".
+std::string FindingText(const Finding& finding);
