@@ -124,10 +124,9 @@ TEST(KeyDialogTemplate, ControlsMatchTheKeyboardLayout) {
 
   RECT client = {};
   GetClientRect(dialog, &client);
-  RECT whole = {0, 0, 552, 190};
-  MapDialogRect(dialog, &whole);
-  EXPECT_EQ(client.right, whole.right);
-  EXPECT_EQ(client.bottom, whole.bottom);
+  const DialogPlace whole = DialogUnitsToPixels(dialog, 0, 0, 552, 190);
+  EXPECT_EQ(client.right, whole.width);
+  EXPECT_EQ(client.bottom, whole.height);
 
   HWND child = GetWindow(dialog, GW_CHILD);
   for (size_t i = 0; i < expected.size(); ++i, child = GetWindow(child, GW_HWNDNEXT)) {
@@ -144,10 +143,7 @@ TEST(KeyDialogTemplate, ControlsMatchTheKeyboardLayout) {
     const LONG style = GetWindowLongA(child, GWL_STYLE);
     EXPECT_EQ(style, LONG(WS_CHILD | WS_VISIBLE | WS_TABSTOP |
                           (isBox ? BS_AUTOCHECKBOX : BS_PUSHBUTTON)));
-    RECT place = {want.x, want.y, want.x + want.width, want.y + want.height};
-    MapDialogRect(dialog, &place);
-    EXPECT_PLACEMENT(child, place.left, place.top, place.right - place.left,
-                     place.bottom - place.top);
+    EXPECT_DIALOG_PLACEMENT(child, want.x, want.y, want.width, want.height);
   }
   EXPECT_EQ(child, nullptr) << "no further controls";
 

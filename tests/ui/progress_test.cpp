@@ -13,19 +13,12 @@
 
 namespace {
 
-// A dialog-unit rectangle in pixels of the given dialog.
-RECT DialogUnits(HWND dialog, int x, int y, int width, int height) {
-  RECT rect = {x, y, x + width, y + height};
-  MapDialogRect(dialog, &rect);
-  return rect;
-}
-
 void ExpectClientSize(HWND dialog, int width, int height) {
-  const RECT expected = DialogUnits(dialog, 0, 0, width, height);
+  const DialogPlace expected = DialogUnitsToPixels(dialog, 0, 0, width, height);
   RECT client = {};
   GetClientRect(dialog, &client);
-  EXPECT_EQ(client.right, expected.right);
-  EXPECT_EQ(client.bottom, expected.bottom);
+  EXPECT_EQ(client.right, expected.width);
+  EXPECT_EQ(client.bottom, expected.height);
 }
 
 // Dispatches as the transfers' waits do while the progress window exists: the
@@ -70,9 +63,7 @@ TEST_F(ProgressWindowTest, ShowsInitializingInATopmostBoxWithoutCloseBox) {
   EXPECT_NE(GetWindowLongA(window_, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
   ExpectClientSize(window_, 125, 25);
   // The text control reaches past the box, which clips it.
-  const RECT text = DialogUnits(window_, 4, 4, 160, 28);
-  EXPECT_PLACEMENT(GetDlgItem(window_, IDC_PROGRESS_TEXT), text.left, text.top,
-                   text.right - text.left, text.bottom - text.top);
+  EXPECT_DIALOG_PLACEMENT(GetDlgItem(window_, IDC_PROGRESS_TEXT), 4, 4, 160, 28);
 }
 
 TEST_F(ProgressWindowTest, StaysAboveTheMainWindowWhenThatIsActivated) {

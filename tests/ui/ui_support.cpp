@@ -174,6 +174,20 @@ void ExpectPlacementAt(const char* file, int line, HWND child, int x, int y, int
   }
 }
 
+DialogPlace DialogUnitsToPixels(HWND dialog, int x, int y, int width, int height) {
+  // One horizontal base unit is 4 dialog units wide, one vertical one 8 high.
+  RECT base = {0, 0, 4, 8};
+  MapDialogRect(dialog, &base);
+  return {MulDiv(x, base.right, 4), MulDiv(y, base.bottom, 8), MulDiv(width, base.right, 4),
+          MulDiv(height, base.bottom, 8)};
+}
+
+void ExpectDialogPlacementAt(const char* file, int line, HWND child, int x, int y, int width,
+                             int height) {
+  const DialogPlace place = DialogUnitsToPixels(GetParent(child), x, y, width, height);
+  ExpectPlacementAt(file, line, child, place.x, place.y, place.width, place.height);
+}
+
 void ResetEditor() {
   constexpr int kStartClientWidth = 469;
   constexpr int kStartClientHeight = 405;

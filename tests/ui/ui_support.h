@@ -41,6 +41,19 @@ void ExpectPlacementAt(const char* file, int line, HWND child, int x, int y, int
 #define EXPECT_PLACEMENT(child, x, y, width, height) \
   ExpectPlacementAt(__FILE__, __LINE__, child, x, y, width, height)
 
+// A rectangle given in dialog units, in pixels of the given dialog. Mapped as the
+// dialog manager places controls: x, y, width and height each on its own with the
+// dialog's base units, so the expectation holds whatever font the dialog got.
+struct DialogPlace {
+  int x, y, width, height;
+};
+DialogPlace DialogUnitsToPixels(HWND dialog, int x, int y, int width, int height);
+// Checks a dialog control's place and size, given in its dialog's units.
+void ExpectDialogPlacementAt(const char* file, int line, HWND child, int x, int y, int width,
+                             int height);
+#define EXPECT_DIALOG_PLACEMENT(child, x, y, width, height) \
+  ExpectDialogPlacementAt(__FILE__, __LINE__, child, x, y, width, height)
+
 // One modal window to answer, in the order in which they appear.
 struct DialogAnswer {
   DialogAnswer(int pressed = IDOK, std::string name = {})
