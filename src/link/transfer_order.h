@@ -2,13 +2,13 @@
 // (p + 480) mod 512; positions 0-31 are the configuration bytes, then the data.
 #pragma once
 
+#include "link/wire_constants.h"
 #include "model/config.h"
 
-constexpr int kConfigBytes = kImageSize - kImagePinArea;  // 32
-constexpr int kRowsPosition = kImageRows - kImagePinArea;       // 28
-constexpr int kColumnsPosition = kImageColumns - kImagePinArea; // 29
+constexpr int kRowsPosition = kImageRows - kTransferStart;       // 28
+constexpr int kColumnsPosition = kImageColumns - kTransferStart; // 29
 
-constexpr int ImageIndexAt(int position) { return (position + kImagePinArea) % kImageSize; }
+constexpr int ImageIndexAt(int position) { return (position + kTransferStart) % kImageSize; }
 
 // Configuration progress after position p (0-31), in percent.
 constexpr int ConfigProgress(int position) { return (position + 1) * 25 / 8; }

@@ -2,10 +2,6 @@
 
 namespace {
 
-constexpr int kStartSignal[] = {1, 0, 2, 0, 0, 0};
-constexpr int kNibbleMask = 0x0F;
-constexpr int kCheckBit = 0x10;
-
 int OneBits(int value) {
   int count = 0;
   for (; value != 0; value &= value - 1) ++count;
@@ -78,6 +74,32 @@ void PumpFor(LinkPlatform& platform, int ms) {
   }
 }
 
+bool WaitQuiet(LinkPlatform& platform, int ms) {
+  const std::uint32_t limit = Limit(ms);
+  int strayKey = kNoKey;
+  const std::uint32_t start = platform.Now();
+  std::uint32_t now = start;
+  while (Elapsed(start, now) < limit) {
+    const LinkMessage message = platform.TakeMessage();
+    switch (message.kind) {
+      case LinkMessageKind::kNone:
+        platform.WaitForMessage();
+        break;
+      case LinkMessageKind::kKeyDown:
+        if (strayKey == kNoKey) strayKey = message.key;
+        break;
+      case LinkMessageKind::kKeyUp:
+        if (message.key == strayKey) return false;
+        break;
+      case LinkMessageKind::kOther:
+        platform.DispatchTakenMessage();
+        break;
+    }
+    now = platform.Now();
+  }
+  return strayKey == kNoKey;
+}
+
 bool SendStartSignal(LinkPlatform& platform) {
   bool first = true;
   for (int delay : kStartSignal) {
@@ -97,8 +119,9 @@ void RestoreTypematicSettings(LinkPlatform& platform, const TypematicSettings& s
 }
 
 int SymbolFromKey(int key) {
-  if (key >= '0' && key <= '9') return key - '0';
-  if (key >= 'A' && key <= 'V') return key - 'A' + 10;
+  if (key >= kFirstDigitKey && key < kFirstDigitKey + kDigitSymbols) return key - kFirstDigitKey;
+  const int letter = key - kFirstLetterKey;
+  if (letter >= 0 && letter < kSymbolCount - kDigitSymbols) return kDigitSymbols + letter;
   return kNoSymbol;
 }
 
@@ -108,7 +131,7 @@ bool SymbolCheckHolds(int checkSymbol, int nibbleSymbol) {
 }
 
 bool ByteFromSymbols(int first, int second, std::uint8_t& byte) {
-  if (first < 0 || first > 31 || second < 0 || second > 31) return false;
+  if (first < 0 || first >= kSymbolCount || second < 0 || second >= kSymbolCount) return false;
   if (!SymbolCheckHolds(first, second) || !SymbolCheckHolds(second, first)) return false;
   byte = static_cast<std::uint8_t>((first & kNibbleMask) * 16 + (second & kNibbleMask));
   return true;

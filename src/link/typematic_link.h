@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "link/link_platform.h"
+#include "link/wire_constants.h"
 
 // Results of a transfer.
 constexpr int kTransferOk = 0;
@@ -14,13 +15,7 @@ constexpr int kTransferInvalid = 3;     // read: bad counts or pins; write: too 
 constexpr int kTransferBadImage = 4;    // write: the image's counts or pins are out of range
 
 constexpr int kNoKey = -1;
-constexpr int kKeyShift = 16;   // VK_SHIFT
-constexpr int kKeyControl = 17; // VK_CONTROL
 constexpr int kNoSymbol = -1;
-
-constexpr int kAnswerTimeoutMs = 500;
-constexpr int kSignalPauseMs = 150;
-constexpr int kDelayEndSignal = 3;
 
 struct TypematicSettings {
   std::int32_t delay = 0;
@@ -38,6 +33,10 @@ void SetTypematicSpeed(LinkPlatform& platform, int speed);
 int WaitKeystroke(LinkPlatform& platform, int timeoutMs);
 // Pauses for ms while every message is handed on to the windows.
 void PumpFor(LinkPlatform& platform, int ms);
+// Waits ms for the line to stay quiet: false when a key-down arrives. Keystrokes
+// are consumed (a key-down's key-up too, when it comes in time); other messages
+// go on to the windows. A lone key-up does not count.
+bool WaitQuiet(LinkPlatform& platform, int ms);
 
 // Delays 1, 0, 2, 0, 0, 0 with plain pauses, then a wait for Ctrl.
 bool SendStartSignal(LinkPlatform& platform);

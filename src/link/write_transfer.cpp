@@ -6,9 +6,6 @@
 
 namespace {
 
-constexpr int kDelayWriteSignal = 1;
-constexpr int kConfirmTimeoutMs = 2000;
-
 constexpr char kVerb[] = "Writing";
 
 bool Probe(LinkPlatform& platform, ProbeAnswers& answers) {

@@ -4,10 +4,8 @@
 #include <array>
 
 #include "link/link_platform.h"
+#include "link/wire_constants.h"
 #include "model/config.h"
-
-constexpr int kSpeedCount = 32;
-constexpr int kNibbleCount = 16;
 
 using ProbeAnswers = std::array<int, kSpeedCount>;   // key answered to speed s
 using NibbleSpeeds = std::array<int, kNibbleCount>;  // speed carrying nibble v

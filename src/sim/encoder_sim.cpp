@@ -1,45 +1,38 @@
+// The encoder as a device of its own: it codes its answers and walks the image
+// in its own way, sharing only the wire constants with the link, so that a
+// fault in the link's coding is not copied here.
 #include "sim/encoder_sim.h"
 
 #include <algorithm>
 
-#include "link/transfer_order.h"
-#include "link/typematic_link.h"
-
 namespace {
 
-constexpr std::array<int, 6> kStartSignal = {1, 0, 2, 0, 0, 0};
-constexpr int kDelayFirstSymbol = 0;
-constexpr int kDelayWrite = 1;
-constexpr int kDelaySecondSymbol = 2;
-constexpr int kNibbles = 16;
-constexpr int kCheckBit = 0x10;
-
-int EvenCheck(int nibble) {
-  int bits = 0;
-  for (int v = nibble & 0x0F; v != 0; v &= v - 1) ++bits;
-  return bits % 2 == 0 ? 1 : 0;
+// 1 when the nibble has an odd number of one-bits.
+int OddParity(int nibble) {
+  int folded = nibble & kNibbleMask;
+  folded ^= folded >> 2;
+  folded ^= folded >> 1;
+  return folded & 1;
 }
 
-int WrongKeyFor(int key) {
-  if (key == kKeyControl) return kKeyShift;
-  if (key == kKeyShift) return kKeyControl;
-  const int symbol = SymbolFromKey(key);
-  return symbol == kNoSymbol ? kKeyControl : KeyForSymbol(symbol ^ 1);
-}
+int NextImageByte(int index) { return index + 1 == kImageSize ? 0 : index + 1; }
 
 }  // namespace
 
 int KeyForSymbol(int symbol) {
-  symbol &= 0x1F;
-  return symbol < 10 ? '0' + symbol : 'A' + symbol - 10;
+  symbol &= kSymbolCount - 1;
+  return symbol < kDigitSymbols ? kFirstDigitKey + symbol
+                                : kFirstLetterKey + (symbol - kDigitSymbols);
 }
 
 void SymbolsForByte(std::uint8_t byte, int& first, int& second) {
-  const int high = byte / 16;
-  const int low = byte % 16;
-  first = high + 16 * EvenCheck(low);
-  second = low + 16 * EvenCheck(high);
+  const int high = byte >> 4;
+  const int low = byte & kNibbleMask;
+  first = high | (OddParity(low) ? 0 : kCheckBit);
+  second = low | (OddParity(high) ? 0 : kCheckBit);
 }
+
+int AckKeyFor(int nibble) { return OddParity(nibble) ? kKeyShift : kKeyControl; }
 
 EncoderSim::SpeedMapping EncoderSim::DefaultSpeedMapping() {
   SpeedMapping mapping{};
@@ -55,12 +48,19 @@ void EncoderSim::SetSpeedMapping(const SpeedMapping& mapping) {
   for (int s = 0; s < kSpeeds; ++s) mapping_[s] = mapping[s] & (kSpeeds - 1);
 }
 
-void EncoderSim::InjectFault(SimFault fault, int answer) { faults_[answer] = fault; }
+void EncoderSim::InjectFault(SimFault fault, int answer, std::uint32_t detail) {
+  faults_[answer] = {fault, detail};
+}
+
+void EncoderSim::InjectUserEvents(int answer, const std::vector<SimKeyEvent>& events) {
+  std::vector<SimKeyEvent>& queued = userEvents_[answer];
+  queued.insert(queued.end(), events.begin(), events.end());
+}
 
 void EncoderSim::OnDelaySet(int delay) {
   std::rotate(recentDelays_.begin(), recentDelays_.begin() + 1, recentDelays_.end());
   recentDelays_.back() = delay;
-  if (recentDelays_ == kStartSignal) {
+  if (std::equal(recentDelays_.begin(), recentDelays_.end(), std::begin(kStartSignal))) {
     Start();
     return;
   }
@@ -69,22 +69,25 @@ void EncoderSim::OnDelaySet(int delay) {
     End();
     return;
   }
-  if (mode_ != Mode::kStarted && mode_ != Mode::kReading) return;
-
-  int first = 0;
-  int second = 0;
-  SymbolsForByte(image_[ImageIndexAt(position_)], first, second);
-  if (delay == kDelayFirstSymbol) {
-    mode_ = Mode::kReading;
-    secondDue_ = true;
-    Answer(KeyForSymbol(first), true);
-  } else if (delay == kDelaySecondSymbol && secondDue_) {
-    secondDue_ = false;
-    position_ = (position_ + 1) % kImageSize;
-    Answer(KeyForSymbol(second), true);
-  } else if (delay == kDelayWrite && mode_ == Mode::kStarted) {
+  if (delay == kDelayWriteSignal && mode_ == Mode::kStarted) {
     mode_ = Mode::kProbing;
     probes_ = 0;
+    return;
+  }
+  if (mode_ == Mode::kStarted || mode_ == Mode::kReading) AnswerRead(delay);
+}
+
+void EncoderSim::AnswerRead(int delay) {
+  if (delay == kDelayFirstSymbol) {
+    mode_ = Mode::kReading;
+    int first = 0;
+    SymbolsForByte(image_[nextByte_], first, secondSymbol_);
+    nextByte_ = NextImageByte(nextByte_);
+    Answer(KeyForSymbol(first), first);
+  } else if (delay == kDelaySecondSymbol && secondSymbol_ >= 0) {
+    const int second = secondSymbol_;
+    secondSymbol_ = -1;
+    Answer(KeyForSymbol(second), second);
   }
 }
 
@@ -92,7 +95,7 @@ void EncoderSim::OnSpeedSet(int speed) {
   const int value = mapping_[speed & (kSpeeds - 1)];
   switch (mode_) {
     case Mode::kProbing:
-      Answer(KeyForSymbol(value), false);
+      Answer(KeyForSymbol(value), value);
       if (++probes_ == kSpeeds) {
         mode_ = Mode::kConfirming;
         confirmed_ = 0;
@@ -102,15 +105,16 @@ void EncoderSim::OnSpeedSet(int speed) {
     case Mode::kConfirming:
       // A value already taken cannot carry a second nibble: refuse it.
       if (nibbleOfValue_[value] >= 0) {
-        Answer(kKeyShift, false);
+        Answer(kKeyShift);
         break;
       }
       nibbleOfValue_[value] = confirmed_;
-      Answer(kKeyControl, false);
-      if (++confirmed_ == kNibbles) {
+      Answer(kKeyControl);
+      if (++confirmed_ == kNibbleCount) {
         mode_ = Mode::kReceiving;
         incoming_ = image_;
         received_ = 0;
+        incomingByte_ = kTransferStart;
         lowNibbleDue_ = false;
       }
       break;
@@ -123,7 +127,9 @@ void EncoderSim::OnSpeedSet(int speed) {
 }
 
 void EncoderSim::ReceiveNibble(int nibble) {
-  Answer(AckKeyForNibble(nibble), false);
+  std::uint32_t bit = 0;
+  if (TakeFault(SimFault::kMisreadNibble, bit)) nibble ^= 1 << (bit & 3);
+  Answer(AckKeyFor(nibble));
   if (!lowNibbleDue_) {
     highNibble_ = nibble;
     lowNibbleDue_ = true;
@@ -131,7 +137,8 @@ void EncoderSim::ReceiveNibble(int nibble) {
   }
   lowNibbleDue_ = false;
   if (received_ < kImageSize) {
-    incoming_[ImageIndexAt(received_)] = static_cast<std::uint8_t>(highNibble_ * 16 + nibble);
+    incoming_[incomingByte_] = static_cast<std::uint8_t>(highNibble_ << 4 | nibble);
+    incomingByte_ = NextImageByte(incomingByte_);
     ++received_;
   }
 }
@@ -144,9 +151,9 @@ bool EncoderSim::WriteComplete() const {
 void EncoderSim::Start() {
   mode_ = Mode::kStarted;
   answers_ = 0;
-  position_ = 0;
-  secondDue_ = false;
-  Answer(kKeyControl, false);
+  nextByte_ = kTransferStart;
+  secondSymbol_ = -1;
+  Answer(kKeyControl);
 }
 
 void EncoderSim::End() {
@@ -157,28 +164,57 @@ void EncoderSim::End() {
   mode_ = Mode::kIdle;
 }
 
-void EncoderSim::Answer(int key, bool symbol) {
-  const int index = answers_++;
-  if (!present_) return;
-  std::uint32_t latency = latencyMs_;
-  std::vector<SimKeyEvent> events;
-  const auto found = faults_.find(index);
-  const bool spoiled = found != faults_.end();
-  const SimFault fault = spoiled ? found->second : SimFault::kNoAnswer;
-  if (spoiled) faults_.erase(found);
+// Takes the fault planted at the answer about to be given, when it is of this kind.
+bool EncoderSim::TakeFault(SimFault fault, std::uint32_t& detail) {
+  const auto found = faults_.find(answers_);
+  if (found == faults_.end() || found->second.fault != fault) return false;
+  detail = found->second.detail;
+  faults_.erase(found);
+  return true;
+}
 
+void EncoderSim::Answer(int key, int symbol) {
+  const int index = answers_++;
+  std::vector<SimKeyEvent> events;
+  const auto user = userEvents_.find(index);
+  if (user != userEvents_.end()) {
+    events = user->second;
+    userEvents_.erase(user);
+  }
+  const auto found = faults_.find(index);
+  Fault fault{SimFault::kNoAnswer, 0};
+  const bool spoiled = found != faults_.end();
   if (spoiled) {
-    switch (fault) {
+    fault = found->second;
+    faults_.erase(found);
+  }
+  if (spoiled && fault.fault == SimFault::kGone) present_ = false;
+  if (!present_) return;
+
+  std::uint32_t latency = latencyMs_;
+  int repeats = 1;
+  if (spoiled) {
+    switch (fault.fault) {
       case SimFault::kNoAnswer:
+      case SimFault::kGone:
+        if (!events.empty()) sink_(events, latency);
         return;
       case SimFault::kLateAnswer:
-        latency += kLateMs;
+        latency += fault.detail > 0 ? fault.detail : kLateMs;
         break;
       case SimFault::kWrongKey:
-        key = WrongKeyFor(key);
+        if (symbol >= 0) {
+          key = KeyForSymbol(symbol ^ 1);
+        } else {
+          key = key == kKeyControl ? kKeyShift : kKeyControl;
+        }
         break;
       case SimFault::kBadCheckBit:
-        key = symbol ? KeyForSymbol(SymbolFromKey(key) ^ kCheckBit) : WrongKeyFor(key);
+        if (symbol >= 0) {
+          key = KeyForSymbol(symbol ^ kCheckBit);
+        } else {
+          key = key == kKeyControl ? kKeyShift : kKeyControl;
+        }
         break;
       case SimFault::kBrokenKeystroke:
         events.push_back({key, true});
@@ -187,9 +223,16 @@ void EncoderSim::Answer(int key, bool symbol) {
         events.push_back({userKey_, true});
         events.push_back({userKey_, false});
         break;
+      case SimFault::kDoubledAnswer:
+        repeats = 2;
+        break;
+      case SimFault::kMisreadNibble:
+        break;  // acted when the nibble arrived
     }
   }
-  events.push_back({key, true});
-  events.push_back({key, false});
+  for (int i = 0; i < repeats; ++i) {
+    events.push_back({key, true});
+    events.push_back({key, false});
+  }
   sink_(events, latency);
 }

@@ -5,9 +5,11 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <iterator>
 #include <map>
 #include <vector>
 
+#include "link/wire_constants.h"
 #include "model/config.h"
 
 struct SimKeyEvent {
@@ -20,16 +22,19 @@ using SimKeySink = std::function<void(const std::vector<SimKeyEvent>& events, st
 
 enum class SimFault {
   kNoAnswer,         // the answer is never typed
-  kLateAnswer,       // typed after every time-out of the link
+  kLateAnswer,       // typed later by the fault's detail in ms (kLateMs when 0)
   kWrongKey,         // another key than the right one
   kBrokenKeystroke,  // a second key-down before the key-up
   kBadCheckBit,      // a read symbol with its check bit flipped
   kUserKeyPress,     // a user's keystroke arrives just before the answer
+  kDoubledAnswer,    // the keystroke typed twice
+  kMisreadNibble,    // a written nibble received with bit `detail` (0-3) flipped
+  kGone,             // the device is gone from this answer on
 };
 
 class EncoderSim {
  public:
-  static constexpr int kSpeeds = 32;
+  static constexpr int kSpeeds = kSpeedCount;
   // Value received by the device for each speed setting.
   using SpeedMapping = std::array<int, kSpeeds>;
   static constexpr std::uint32_t kLateMs = 2100;
@@ -52,8 +57,13 @@ class EncoderSim {
 
   // Spoils answer number `answer` of the next transfer that reaches it
   // (0 is the answer to the start signal); each fault acts once.
-  void InjectFault(SimFault fault, int answer);
-  void ClearFaults() { faults_.clear(); }
+  void InjectFault(SimFault fault, int answer, std::uint32_t detail = 0);
+  // A user's key events, arriving just before answer number `answer`.
+  void InjectUserEvents(int answer, const std::vector<SimKeyEvent>& events);
+  void ClearFaults() {
+    faults_.clear();
+    userEvents_.clear();
+  }
 
   // Answers due in the current transfer so far, typed or not.
   int AnswerCount() const { return answers_; }
@@ -64,11 +74,19 @@ class EncoderSim {
  private:
   enum class Mode { kIdle, kStarted, kReading, kProbing, kConfirming, kReceiving };
 
+  struct Fault {
+    SimFault fault;
+    std::uint32_t detail;
+  };
+
   void Start();
   void End();
-  void Answer(int key, bool symbol);
+  void AnswerRead(int delay);
+  // One answer: a symbol (0-31), or a key when symbol is negative.
+  void Answer(int key, int symbol = -1);
   void ReceiveNibble(int nibble);
   bool WriteComplete() const;
+  bool TakeFault(SimFault fault, std::uint32_t& detail);
 
   SimKeySink sink_;
   SpeedMapping mapping_;
@@ -76,14 +94,15 @@ class EncoderSim {
   std::uint32_t latencyMs_ = 0;
   bool present_ = true;
   int userKey_ = 32;  // VK_SPACE
-  std::map<int, SimFault> faults_;
+  std::map<int, Fault> faults_;
+  std::map<int, std::vector<SimKeyEvent>> userEvents_;
 
   Mode mode_ = Mode::kIdle;
-  std::array<int, 6> recentDelays_;
+  std::array<int, std::size(kStartSignal)> recentDelays_;
   int answers_ = 0;
-  // Reading
-  int position_ = 0;
-  bool secondDue_ = false;
+  // Reading: the image byte asked for next, and its second symbol when due.
+  int nextByte_ = kTransferStart;
+  int secondSymbol_ = -1;
   // Writing
   int probes_ = 0;
   int confirmed_ = 0;
@@ -91,6 +110,7 @@ class EncoderSim {
   bool lowNibbleDue_ = false;
   int highNibble_ = 0;
   int received_ = 0;
+  int incomingByte_ = kTransferStart;
   ConfigImage incoming_{};
   int storedWrites_ = 0;
 };
@@ -98,3 +118,5 @@ class EncoderSim {
 // Link coding at the device's side.
 int KeyForSymbol(int symbol);
 void SymbolsForByte(std::uint8_t byte, int& first, int& second);
+// The key acknowledging a received nibble: Ctrl for even parity, Shift for odd.
+int AckKeyFor(int nibble);

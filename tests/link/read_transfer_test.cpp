@@ -24,6 +24,10 @@ ReadRun RunRead(VirtualLink& link) {
   return run;
 }
 
+// Answer numbers of the device: 0 the start's Ctrl, then two per byte.
+constexpr int FirstSymbolOf(int position) { return 1 + 2 * position; }
+constexpr int SecondSymbolOf(int position) { return 2 + 2 * position; }
+
 // The read's settings after the start signal: one delay 0 and one delay 2 per byte.
 int BytesAsked(const std::vector<Setting>& settings) {
   int asked = 0;
@@ -61,19 +65,65 @@ TEST(ReadFromEncoder, ReadsWholeConfigurationsInTransferOrder) {
     }
     EXPECT_EQ(settings.size(), 6u + 2u * carried + 2u);
     ExpectEndsWithTheUserDelay(link.platform);
-    // No device latency: only the fixed pauses take time.
-    EXPECT_EQ(link.platform.ElapsedMs(), 900u);
+    // No device latency: the fixed pauses and the shortest quiet window.
+    EXPECT_EQ(link.platform.ElapsedMs(), 900u + 20u);
   }
 }
 
-TEST(ReadFromEncoder, WaitsOnlyForTheDevice) {
+TEST(ReadFromEncoder, WaitsOnlyForTheDeviceAndAQuietWindowOfTwiceItsLatency) {
   std::mt19937 random(5);
+  const ConfigImage stored = RandomImage(12, 12, random);
+  // Device latency, then the quiet window after the last answer: twice the
+  // latency, at least 20 ms, at most the 500 ms an answer may take.
+  const struct { std::uint32_t latency, window; } cases[] = {{8, 20}, {30, 60}, {300, 500}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.latency);
+    VirtualLink link;
+    link.device.SetImage(stored);
+    link.device.SetLatency(c.latency);
+    ASSERT_EQ(RunRead(link).result, kTransferOk);
+    // Fixed pauses plus one latency per answer (the start's and two per byte).
+    EXPECT_EQ(link.platform.ElapsedMs(), 900u + (1u + 2u * 320u) * c.latency + c.window);
+  }
+}
+
+// The last data byte of a 2 x 2 configuration is 0x46, typed K then 6. A user's
+// whole keystroke "0" just before the encoder's K is taken as the first symbol
+// and the K as the second: both check bits hold and the byte reads 0x04. The
+// encoder's 6 is still coming, and it must not go unnoticed.
+TEST(ReadFromEncoder, AStrayKeystrokeTakenAsAnAnswerFailsTheRead) {
+  std::mt19937 random(21);
+  ConfigImage stored = RandomImage(2, 2, random);
+  const int lastPosition = 31 + 2 * 2 * 2;
+  stored[7] = 0x46;
+  const struct { const char* name; std::uint32_t latency; int answer; } cases[] = {
+      {"before the last byte's first symbol", 0, FirstSymbolOf(lastPosition)},
+      {"before the last byte's first symbol, slow device", 40, FirstSymbolOf(lastPosition)},
+      {"before a symbol mid-way", 3, SecondSymbolOf(12)},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    VirtualLink link;
+    link.device.SetImage(stored);
+    link.device.SetLatency(c.latency);
+    link.device.SetUserKey('0');
+    link.device.InjectFault(SimFault::kUserKeyPress, c.answer);
+    EXPECT_EQ(RunRead(link).result, kTransferLinkError);
+    ExpectEndsWithTheUserDelay(link.platform);
+    EXPECT_TRUE(link.platform.Dispatched().empty()) << "keystrokes reach no window";
+    if (c.answer == FirstSymbolOf(lastPosition)) {
+      EXPECT_EQ(link.platform.QueuedCount(), 0) << "the encoder's last answer is consumed";
+    }
+  }
+}
+
+TEST(ReadFromEncoder, ALateKeyUpAfterTheLastAnswerDoesNotCount) {
+  std::mt19937 random(22);
   VirtualLink link;
-  link.device.SetImage(RandomImage(12, 12, random));
-  link.device.SetLatency(8);
-  ASSERT_EQ(RunRead(link).result, kTransferOk);
-  // Fixed pauses plus one latency per answer (the start's and two per byte).
-  EXPECT_EQ(link.platform.ElapsedMs(), 900u + (1u + 2u * 320u) * 8u);
+  link.device.SetImage(RandomImage(1, 1, random));
+  // The Ctrl of Ctrl+R, released while the read ends.
+  link.platform.QueueKeyUp(kKeyControl, 900 + 5);
+  EXPECT_EQ(RunRead(link).result, kTransferOk);
 }
 
 TEST(ReadFromEncoder, FirstByteAndProgressTexts) {
@@ -106,10 +156,6 @@ TEST(ReadFromEncoder, DataTextOnlyWhenThePercentageChanges) {
   EXPECT_EQ(texts.back(), "Reading configuration - 100%\nReading data - 100%");
   for (std::size_t i = 33; i < texts.size(); ++i) EXPECT_NE(texts[i], texts[i - 1]) << i;
 }
-
-// Answer numbers of the device: 0 the start's Ctrl, then two per byte.
-constexpr int FirstSymbolOf(int position) { return 1 + 2 * position; }
-constexpr int SecondSymbolOf(int position) { return 2 + 2 * position; }
 
 struct FaultCase {
   const char* name;

@@ -54,6 +54,38 @@ TEST(WaitKeystroke, FollowsThePendingKeyRules) {
   }
 }
 
+TEST(WaitQuiet, FailsOnAKeyDownAndConsumesItsKeystroke) {
+  const struct {
+    const char* name;
+    std::vector<Queued> queue;
+    bool quiet;
+    std::uint32_t elapsedMs;
+    int leftQueued;
+  } cases[] = {
+      {"nothing", {}, true, 20, 0},
+      {"lone key-up", {{false, kKeyControl, 3}}, true, 20, 0},
+      {"whole keystroke", {{true, kKeyA, 5}, {false, kKeyA, 6}}, false, 6, 0},
+      {"key-down held past the window", {{true, kKeyA, 5}, {false, kKeyA, 30}}, false, 20, 1},
+      {"keystroke after the window", {{true, kKeyA, 20}, {false, kKeyA, 20}}, true, 20, 2},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    VirtualPlatform platform;
+    for (const Queued& q : c.queue) {
+      if (q.down) {
+        platform.QueueKeyDown(q.key, q.atMs);
+      } else {
+        platform.QueueKeyUp(q.key, q.atMs);
+      }
+    }
+    platform.QueueOther(7, 1);
+    EXPECT_EQ(WaitQuiet(platform, 20), c.quiet);
+    EXPECT_EQ(platform.ElapsedMs(), c.elapsedMs);
+    EXPECT_EQ(platform.QueuedCount(), c.leftQueued);
+    EXPECT_EQ(platform.Dispatched(), std::vector<int>{7}) << "only other messages go on";
+  }
+}
+
 TEST(WaitKeystroke, ZeroTimeoutNeverLooksAtTheQueue) {
   VirtualPlatform platform;
   platform.QueueKeystroke(kKeyA);

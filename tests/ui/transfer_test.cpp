@@ -96,6 +96,7 @@ class TransferTest : public testing::Test {
     device.SetPresent(true);
     device.ClearFaults();
     device.SetLatency(0);
+    device.SetUserKey(' ');
     device.SetSpeedMapping(EncoderSim::DefaultSpeedMapping());
   }
   void TearDown() override { SetUp(); }
@@ -188,6 +189,29 @@ TEST_F(TransferTest, FailedReadsKeepTheConfigurationAndTheFlag) {
     EXPECT_EQ(ProgressWindow(), nullptr);
     SimulatedEncoder().ClearFaults();
   }
+  SimulatedEncoder().SetImage(stored);
+}
+
+// A user's keystroke "0" arrives just before the encoder's K of the last byte,
+// 0x46 (K, 6): taken as the answers, "0" and K make a byte with good check bits,
+// and only the encoder's unread 6 tells that the read went wrong.
+TEST_F(TransferTest, AStrayKeystrokeBeforeTheLastAnswerFailsTheRead) {
+  ConfigModel& model = EditorModel();
+  EditConfiguration(model);
+  const ConfigImage before = ImageOf(model);
+  const ConfigImage stored = SimulatedEncoder().Image();
+  ConfigImage image = before;
+  const int dataBytes = image[kImageRows] * image[kImageColumns] * 2;
+  image[dataBytes - 1] = 0x46;
+  const int lastPosition = 31 + dataBytes;
+  SimulatedEncoder().SetImage(image);
+  SimulatedEncoder().SetUserKey('0');
+  SimulatedEncoder().InjectFault(SimFault::kUserKeyPress, 1 + 2 * lastPosition);
+  const std::vector<DialogSeen> seen = RunCommand(IDM_FILE_READ, {Press(IDNO), Press(IDOK)});
+  ASSERT_EQ(seen.size(), 2u);
+  EXPECT_RESULT(seen, 1, "Error while reading from the RQ57", true);
+  EXPECT_TRUE(model.modified);
+  EXPECT_EQ(ImageOf(model), before);
   SimulatedEncoder().SetImage(stored);
 }
 
