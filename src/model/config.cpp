@@ -37,6 +37,11 @@ bool CountValid(int count) { return count >= 1 && count <= kMaxLines; }
 
 }  // namespace
 
+int OtherCountAfterChange(int changedCount, int otherCount) {
+  if (changedCount + otherCount > kPinCount) return kPinCount - changedCount;
+  return otherCount;
+}
+
 void ResetModel(ConfigModel& model) {
   model.rows = kDefaultCount;
   model.columns = kDefaultCount;

@@ -37,6 +37,11 @@ constexpr std::uint8_t kFlagTypematic = 0x40;
 // Letter of a pin index as the user sees it.
 constexpr char PinLetter(int pin) { return static_cast<char>('A' + pin); }
 
+// The count rule: rows and columns share the 24 pins, so when one count changes
+// so that both pass 24 together, the other becomes 24 minus the changed one.
+// Returns the other count to keep.
+int OtherCountAfterChange(int changedCount, int otherCount);
+
 // Defaults of a new configuration: 12 x 12, columns on A-L, rows on M-X, spare pins
 // chosen so that every pair of counts keeps distinct pins; clears the flag.
 void ResetModel(ConfigModel& model);

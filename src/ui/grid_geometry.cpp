@@ -114,11 +114,6 @@ void AnchorSnappedFrame(SizingFrame& frame, int edge, int width, int height) {
   }
 }
 
-int OtherCountAfterChange(int changedCount, int otherCount) {
-  if (changedCount + otherCount > kMatrixLineLimit) return kMatrixLineLimit - changedCount;
-  return otherCount;
-}
-
 ScrollStep ScrollStepFor(int request, int thumbPosition, int currentPosition, int visibleCount) {
   // A page is one cell less than the visible part, and no page at all when at most
   // one cell shows.

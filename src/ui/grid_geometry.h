@@ -1,9 +1,11 @@
 // Pure decisions of the matrix grid: where every control goes, how many cells fit,
-// which window size a frame drag snaps to, the count rule, what a scroll request
+// which window size a frame drag snaps to, what a scroll request
 // does and where the focus goes when the grid scrolls. No Win32 here.
 #pragma once
 
 #include <functional>
+
+#include "model/config.h"   // the count rule
 
 // Cells and their frame, in client pixels.
 constexpr int kCellWidth = 64;
@@ -18,7 +20,6 @@ constexpr int kHeaderHeight = 16;
 constexpr int kPinBoxHeight = 24;          // a closed pin box
 constexpr int kMinSnapCells = 4;           // the smallest window a drag gives: 4 x 4 cells
 constexpr int kMaxSnapCells = 1023;
-constexpr int kMatrixLineLimit = 24;       // rows + columns share the 24 pins
 
 struct GridRect {
   int x;
@@ -72,10 +73,6 @@ struct SizingFrame {
 };
 // Gives the rectangle the snapped size, keeping the edge opposite the dragged one.
 void AnchorSnappedFrame(SizingFrame& frame, int edge, int width, int height);
-
-// The count rule: when one count changes so that both pass 24 together, the other
-// becomes 24 minus the changed one. Returns the other count to keep.
-int OtherCountAfterChange(int changedCount, int otherCount);
 
 // Scroll requests of the scroll bars (the request codes are those of the platform).
 enum ScrollRequest {

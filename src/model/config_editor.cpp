@@ -1,0 +1,148 @@
+#include "model/config_editor.h"
+
+namespace {
+
+bool CountInRange(int count) { return count >= 1 && count <= kMaxLines; }
+bool LineInRange(int line) { return line >= 0 && line < kMaxLines; }
+
+}  // namespace
+
+std::string StepName(const EditStep& step) {
+  switch (step.kind) {
+    case EditKind::kKey:
+      return "Key Row " + std::to_string(step.row + 1) + " Col " + std::to_string(step.column + 1);
+    case EditKind::kColumnPin: return "Pin Col " + std::to_string(step.column + 1);
+    case EditKind::kRowPin: return "Pin Row " + std::to_string(step.row + 1);
+    case EditKind::kRows: return "Number of Rows";
+    case EditKind::kColumns: return "Number of Columns";
+    case EditKind::kTypematic: return "Typematic";
+  }
+  return {};
+}
+
+ConfigEditor::ConfigEditor() { ResetModel(model_); }
+
+bool ConfigEditor::SetKey(int row, int column, KeyCode code) {
+  if (!LineInRange(row) || !LineInRange(column)) return false;
+  EditStep step;
+  step.kind = EditKind::kKey;
+  step.row = row;
+  step.column = column;
+  step.before = model_.keys[row * kMatrixStride + column];
+  step.after = code;
+  Record(step);
+  return true;
+}
+
+bool ConfigEditor::SetPin(bool column, int index, int pin) {
+  if (!LineInRange(index) || pin < 0 || pin >= kPinCount) return false;
+  EditStep step;
+  step.kind = column ? EditKind::kColumnPin : EditKind::kRowPin;
+  (column ? step.column : step.row) = index;
+  step.before = (column ? model_.columnPins : model_.rowPins)[index];
+  step.after = pin;
+  Record(step);
+  return true;
+}
+
+bool ConfigEditor::SetRows(int rows) {
+  if (!CountInRange(rows)) return false;
+  EditStep step;
+  step.kind = EditKind::kRows;
+  step.before = model_.rows;
+  step.after = rows;
+  step.otherBefore = model_.columns;
+  step.otherAfter = OtherCountAfterChange(rows, model_.columns);
+  Record(step);
+  return true;
+}
+
+bool ConfigEditor::SetColumns(int columns) {
+  if (!CountInRange(columns)) return false;
+  EditStep step;
+  step.kind = EditKind::kColumns;
+  step.before = model_.columns;
+  step.after = columns;
+  step.otherBefore = model_.rows;
+  step.otherAfter = OtherCountAfterChange(columns, model_.rows);
+  Record(step);
+  return true;
+}
+
+bool ConfigEditor::SetTypematic(bool enabled) {
+  EditStep step;
+  step.kind = EditKind::kTypematic;
+  step.before = model_.typematic ? 1 : 0;
+  step.after = enabled ? 1 : 0;
+  Record(step);
+  return true;
+}
+
+void ConfigEditor::Replace(const ConfigModel& model) {
+  model_ = model;
+  history_.clear();
+  position_ = 0;
+  saved_ = 0;
+  UpdateModified();
+}
+
+void ConfigEditor::MarkSaved() {
+  saved_ = position_;
+  UpdateModified();
+}
+
+std::string ConfigEditor::UndoName() const {
+  return CanUndo() ? StepName(history_[position_ - 1]) : std::string();
+}
+
+std::string ConfigEditor::RedoName() const {
+  return CanRedo() ? StepName(history_[position_]) : std::string();
+}
+
+const EditStep* ConfigEditor::Undo() {
+  if (!CanUndo()) return nullptr;
+  --position_;
+  Apply(history_[position_], false);
+  UpdateModified();
+  return &history_[position_];
+}
+
+const EditStep* ConfigEditor::Redo() {
+  if (!CanRedo()) return nullptr;
+  Apply(history_[position_], true);
+  ++position_;
+  UpdateModified();
+  return &history_[position_ - 1];
+}
+
+void ConfigEditor::Record(const EditStep& step) {
+  // A new edit drops the undone steps; when the saved state was among them, no
+  // position of the history matches the saved file any more.
+  if (saved_ > position_) saved_ = kNoSavedPoint;
+  history_.resize(position_);
+  history_.push_back(step);
+  Apply(step, true);
+  ++position_;
+  UpdateModified();
+}
+
+void ConfigEditor::Apply(const EditStep& step, bool forward) {
+  const int value = forward ? step.after : step.before;
+  const int other = forward ? step.otherAfter : step.otherBefore;
+  switch (step.kind) {
+    case EditKind::kKey: model_.keys[step.row * kMatrixStride + step.column] = value; break;
+    case EditKind::kColumnPin: model_.columnPins[step.column] = value; break;
+    case EditKind::kRowPin: model_.rowPins[step.row] = value; break;
+    case EditKind::kRows:
+      model_.rows = value;
+      model_.columns = other;
+      break;
+    case EditKind::kColumns:
+      model_.columns = value;
+      model_.rows = other;
+      break;
+    case EditKind::kTypematic: model_.typematic = value != 0; break;
+  }
+}
+
+void ConfigEditor::UpdateModified() { model_.modified = position_ != saved_; }
