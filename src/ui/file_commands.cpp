@@ -68,7 +68,7 @@ bool BuildImageOrReport(ConfigImage& image) {
 }
 
 bool ConfirmDiscard() {
-  if (!EditorModel().modified) return true;
+  if (!Editor().Modified()) return true;
   switch (ShowMessage(kDiscardQuestion, MB_YESNOCANCEL | MB_ICONQUESTION | MB_DEFBUTTON1)) {
     case IDYES:
       return SaveConfigFile();
@@ -89,7 +89,7 @@ bool SaveConfigFile() {
     ShowMessage(kSaveError, kErrorBox);
     return false;
   }
-  EditorModel().modified = false;
+  Editor().MarkSaved();
   return true;
 }
 
@@ -108,10 +108,12 @@ void OpenConfigFile() {
       ShowMessage(kInvalidFile, kErrorBox);
       return;
   }
-  if (!DecodeImage(image, EditorModel())) {
+  // Lines and cells past the file's counts keep what the editor had.
+  ConfigModel opened = EditorModel();
+  if (!DecodeImage(image, opened)) {
     ShowMessage(kInvalidFile, kErrorBox);
     return;
   }
-  EditorModel().modified = false;
+  Editor().Replace(opened);
   ShowWholeConfiguration();
 }

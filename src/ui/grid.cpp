@@ -2,6 +2,7 @@
 // window to whole cells and copies the model into the visible controls.
 #include "ui/grid.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "model/key_code.h"
@@ -22,9 +23,15 @@ constexpr UINT kMoveFlags = SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER;
 constexpr DWORD kFrameStyle = WS_OVERLAPPEDWINDOW;
 constexpr int kHeaderTextSize = 16;
 
+// Cells per wheel notch when the system does not say, and the most it may say.
+constexpr UINT kDefaultWheelCells = 3;
+constexpr UINT kMaxWheelCells = kMaxLines;
+
 struct GridState {
   int visibleColumns = 0;
   int visibleRows = 0;
+  WheelAccumulator rowWheel;
+  WheelAccumulator columnWheel;
 } state;
 
 void MoveControl(HWND control, int x, int y) {
@@ -71,10 +78,6 @@ void SetText(HWND control, const char* format, int number) {
   char text[kHeaderTextSize] = "";
   std::snprintf(text, sizeof text, format, number);
   SetWindowTextA(control, text);
-}
-
-int SelectedIndex(HWND dropDown) {
-  return static_cast<int>(SendMessageA(dropDown, CB_GETCURSEL, 0, 0));
 }
 
 void Select(HWND dropDown, int index) { SendMessageA(dropDown, CB_SETCURSEL, index, 0); }
@@ -246,37 +249,38 @@ void SnapWindowRect(WPARAM edge, RECT* rect) {
   *rect = {frame.left, frame.top, frame.right, frame.bottom};
 }
 
-void OnCountChanged(HWND dropDown) {
-  if (!ControlsCreated()) return;
-  ConfigModel& model = EditorModel();
-  const int rowsIndex = SelectedIndex(RowsDropDown());
-  const int columnsIndex = SelectedIndex(ColumnsDropDown());
-  // Without a selection the model's count stands.
-  const int rows = rowsIndex >= 0 ? rowsIndex + 1 : model.rows;
-  const int columns = columnsIndex >= 0 ? columnsIndex + 1 : model.columns;
-  if (dropDown == RowsDropDown()) {
-    model.rows = rows;
-    model.columns = OtherCountAfterChange(rows, columns);
-  } else if (dropDown == ColumnsDropDown()) {
-    model.columns = columns;
-    model.rows = OtherCountAfterChange(columns, rows);
-  } else {
-    return;
+// Wheel notches add up per direction until they make whole cells; a turn the other
+// way starts afresh.
+void OnMouseWheel(bool horizontalWheel, WPARAM wParam) {
+  const int delta = GET_WHEEL_DELTA_WPARAM(wParam);
+  // The vertical wheel turned away from the user scrolls back (up, or left with
+  // Shift); the horizontal wheel turned right scrolls forward.
+  const bool columns = horizontalWheel || (LOWORD(wParam) & MK_SHIFT) != 0;
+  const int forward = horizontalWheel ? delta : -delta;
+  UINT setting = kDefaultWheelCells;
+  if (!SystemParametersInfoA(horizontalWheel ? SPI_GETWHEELSCROLLCHARS : SPI_GETWHEELSCROLLLINES,
+                             0, &setting, 0)) {
+    setting = kDefaultWheelCells;
   }
-  Select(RowsDropDown(), model.rows - 1);
-  Select(ColumnsDropDown(), model.columns - 1);
-  UpdateGrid();
+  const int visible = columns ? state.visibleColumns : state.visibleRows;
+  // A wheel set to scroll by pages moves by the page of the scroll bars.
+  const int perNotch = setting == WHEEL_PAGESCROLL ? std::max(1, visible - 1)
+                                                   : static_cast<int>(std::min<UINT>(setting, kMaxWheelCells));
+  WheelAccumulator& wheel = columns ? state.columnWheel : state.rowWheel;
+  const int cells = WheelCells(wheel, forward, perNotch);
+  if (cells == 0) return;
+  if (columns) {
+    ScrollColumns(cells, true);
+  } else {
+    ScrollRows(cells, true);
+  }
 }
 
-void OnPinBoxChanged(int pinBox) {
-  PinTarget target = {};
-  if (!PinBoxTarget(pinBox, state.visibleColumns, state.visibleRows,
-                    GetScrollPos(HorizontalScrollBar(), SB_CTL),
-                    GetScrollPos(VerticalScrollBar(), SB_CTL), target)) {
-    return;
+void ShowModelLine(bool column, int line) {
+  if (!ControlsCreated()) return;
+  if (column) {
+    ScrollColumns(ScrollDeltaToShow(line, ColumnOffset(), state.visibleColumns), true);
+  } else {
+    ScrollRows(ScrollDeltaToShow(line, RowOffset(), state.visibleRows), true);
   }
-  const int pin = SelectedIndex(PinBox(pinBox));
-  if (pin < 0 || pin >= kPinCount) return;
-  ConfigModel& model = EditorModel();
-  (target.column ? model.columnPins : model.rowPins)[target.index] = pin;
 }

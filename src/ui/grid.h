@@ -1,7 +1,16 @@
-// The matrix grid: layout, scroll bars, refresh, snapping, count and pin changes.
+// The matrix grid: layout, scroll bars and wheel, refresh, snapping.
 #pragma once
 
 #include <windows.h>
+
+// Wheel messages and settings newer than the headers' Windows version; the
+// editor handles them where the system sends them.
+#ifndef WM_MOUSEHWHEEL
+#define WM_MOUSEHWHEEL 0x020E
+#endif
+#ifndef SPI_GETWHEELSCROLLCHARS
+#define SPI_GETWHEELSCROLLCHARS 0x006C
+#endif
 
 int VisibleColumnCount();
 int VisibleRowCount();
@@ -22,6 +31,9 @@ void ScrollRows(int delta, bool redraw);
 void OnScrollRequest(bool horizontal, WPARAM wParam);
 void SnapWindowRect(WPARAM edge, RECT* rect);
 
-// Reactions to a user's selection change.
-void OnCountChanged(HWND dropDown);
-void OnPinBoxChanged(int pinBox);
+// The mouse wheel over the main window (WM_MOUSEWHEEL, or WM_MOUSEHWHEEL with
+// horizontalWheel): scrolls rows, or columns with Shift or the horizontal wheel,
+// by whole cells as the scroll bars do.
+void OnMouseWheel(bool horizontalWheel, WPARAM wParam);
+// Scrolls model column (or row) line into view as the scroll bars would.
+void ShowModelLine(bool column, int line);

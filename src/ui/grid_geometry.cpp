@@ -177,3 +177,20 @@ bool PinBoxTarget(int pinBox, int visibleColumns, int visibleRows, int columnOff
   target.index = target.column ? columnOffset + pinBox : rowOffset + pinBox - visibleColumns;
   return target.index >= 0 && target.index < kMaxLines;
 }
+
+int ScrollDeltaToShow(int line, int offset, int visible) {
+  if (visible <= 0) return 0;
+  if (line < offset) return line - offset;
+  if (line >= offset + visible) return line - (offset + visible - 1);
+  return 0;
+}
+
+int WheelCells(WheelAccumulator& wheel, int delta, int perNotch) {
+  if (perNotch <= 0 || delta == 0) return 0;
+  // A turn the other way drops what the last direction had gathered.
+  if ((delta > 0) != (wheel.rest > 0) && wheel.rest != 0) wheel.rest = 0;
+  wheel.rest += delta * perNotch;
+  const int cells = wheel.rest / kWheelNotch;
+  wheel.rest -= cells * kWheelNotch;
+  return cells;
+}

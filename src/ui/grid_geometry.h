@@ -89,6 +89,18 @@ ScrollStep ScrollStepFor(int request, int thumbPosition, int currentPosition, in
 // Cuts delta so that position + delta stays within minimum..maximum.
 int ClampScrollDelta(int position, int delta, int minimum, int maximum);
 
+// Scroll delta that brings model line (a column or row) into a view of visible
+// lines at offset; 0 when it shows already or nothing shows.
+int ScrollDeltaToShow(int line, int offset, int visible);
+
+// The wheel: deltas of a notch (120) or parts of one add up until they make whole
+// cells, perNotch cells to a notch. Returns the cells to scroll (negative: back).
+constexpr int kWheelNotch = 120;
+struct WheelAccumulator {
+  int rest = 0;   // in 1/kWheelNotch of a cell, of the sign of the last turn
+};
+int WheelCells(WheelAccumulator& wheel, int delta, int perNotch);
+
 // Focus after the grid scrolled by delta columns (or rows), so that the focus stays
 // on the same model cell where it is still shown, else at the nearest grid edge.
 // Key buttons are numbered row by row; every function returns -1 when the input is

@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include "ui/controls.h"
+#include "ui/edit_commands.h"
 #include "ui/file_commands.h"
 #include "ui/grid.h"
 #include "ui/grid_geometry.h"
@@ -30,11 +31,8 @@ struct MainWindowState {
   HWND window = nullptr;
   HFONT font = nullptr;
   HACCEL accelerators = nullptr;
-  ConfigModel model;
+  ConfigEditor editor;
 } state;
-
-// While a transfer runs it owns the link and the model; nothing else may start.
-bool TransferRunning() { return ProgressWindow() != nullptr; }
 
 void CreateUiFont(HWND window) {
   HDC screen = GetDC(window);
@@ -48,7 +46,9 @@ void CreateUiFont(HWND window) {
 
 void NewCommand() {
   if (!ConfirmDiscard()) return;
-  ResetModel(state.model);
+  ConfigModel fresh;
+  ResetModel(fresh);
+  state.editor.Replace(fresh);
   ShowWholeConfiguration();
 }
 
@@ -66,7 +66,7 @@ void RunMenuCommand(int id) {
     case IDM_FILE_READ: ReadCommand(); break;
     case IDM_FILE_EXIT: ExitCommand(); break;
     case IDM_HELP_ABOUT: ShowAboutBox(); break;
-    default: break;
+    default: RunEditCommand(id); break;
   }
 }
 
@@ -76,12 +76,9 @@ void EditKeyButtonCell(int button) {
   ModelCell cell = {};
   if (KeyButtonCell(button, VisibleColumnCount(), VisibleRowCount(), ColumnOffset(), RowOffset(),
                     cell)) {
-    KeyCode& code = state.model.keys[cell.row * kMatrixStride + cell.column];
+    const KeyCode code = EditorModel().keys[cell.row * kMatrixStride + cell.column];
     const int chosen = RunKeyDialog(state.window, code);
-    if (chosen >= 0) {
-      code = chosen;
-      state.model.modified = true;
-    }
+    if (chosen >= 0) state.editor.SetKey(cell.row, cell.column, chosen);
   }
   RefreshGrid();
   SetFocus(KeyButton(button));
@@ -94,31 +91,48 @@ void ResizeDropDown(HWND dropDown, int height) {
                SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
 }
 
-// Puts the drop-downs back to what the model holds (a change refused during a transfer).
-void UndoSelectionChange(HWND dropDown) {
-  if (dropDown == RowsDropDown() || dropDown == ColumnsDropDown() ||
-      dropDown == TypematicDropDown()) {
-    SendMessageA(RowsDropDown(), CB_SETCURSEL, state.model.rows - 1, 0);
-    SendMessageA(ColumnsDropDown(), CB_SETCURSEL, state.model.columns - 1, 0);
-    SendMessageA(TypematicDropDown(), CB_SETCURSEL, state.model.typematic ? 1 : 0, 0);
+int SelectedIndex(HWND dropDown) {
+  return static_cast<int>(SendMessageA(dropDown, CB_GETCURSEL, 0, 0));
+}
+
+// A count as its drop-down shows it; without a selection the model's count stands.
+int SelectedCount(HWND dropDown, int modelCount) {
+  const int index = SelectedIndex(dropDown);
+  return index >= 0 ? index + 1 : modelCount;
+}
+
+void EditTopDropDown(HWND dropDown) {
+  ConfigEditor& editor = state.editor;
+  if (dropDown == RowsDropDown()) {
+    editor.SetRows(SelectedCount(dropDown, editor.Model().rows));
+  } else if (dropDown == ColumnsDropDown()) {
+    editor.SetColumns(SelectedCount(dropDown, editor.Model().columns));
   } else {
-    RefreshGrid();
+    editor.SetTypematic(SelectedIndex(dropDown) == 1);
   }
 }
 
+void EditPinBox(HWND dropDown) {
+  PinTarget target = {};
+  const int pinBox = FindPinBox(dropDown, VisibleColumnCount() + VisibleRowCount());
+  if (pinBox >= 0 && PinBoxTarget(pinBox, VisibleColumnCount(), VisibleRowCount(),
+                                   ColumnOffset(), RowOffset(), target)) {
+    state.editor.SetPin(target.column, target.index, SelectedIndex(dropDown));
+  }
+}
+
+// A user's choice in a drop-down is an edit of the configuration, also when it
+// chooses the value already there. During a transfer the drop-downs go back to
+// what the configuration holds.
 void OnSelectionChange(HWND dropDown) {
-  if (TransferRunning()) {
-    UndoSelectionChange(dropDown);
+  if (dropDown == RowsDropDown() || dropDown == ColumnsDropDown() ||
+      dropDown == TypematicDropDown()) {
+    if (!TransferRunning()) EditTopDropDown(dropDown);
+    ShowWholeConfiguration();
     return;
   }
-  state.model.modified = true;
-  if (dropDown == RowsDropDown()) OnCountChanged(dropDown);
-  if (dropDown == ColumnsDropDown()) OnCountChanged(dropDown);
-  if (dropDown == TypematicDropDown()) {
-    state.model.typematic = SendMessageA(dropDown, CB_GETCURSEL, 0, 0) == 1;
-  }
-  const int pinBox = FindPinBox(dropDown, VisibleColumnCount() + VisibleRowCount());
-  if (pinBox >= 0) OnPinBoxChanged(pinBox);
+  if (!TransferRunning()) EditPinBox(dropDown);
+  RefreshGrid();
 }
 
 // Controls have no ids: a notification is told apart by the sending control.
@@ -146,6 +160,12 @@ void OnCommand(WPARAM wParam, LPARAM lParam) {
     case IDM_FILE_READ:
     case IDM_FILE_EXIT:
     case IDM_HELP_ABOUT:
+    case IDM_EDIT_UNDO:
+    case IDM_EDIT_REDO:
+    case IDM_EDIT_CUT:
+    case IDM_EDIT_COPY:
+    case IDM_EDIT_PASTE:
+    case IDM_EDIT_CLEAR:
       RunMenuCommand(id);
       break;
     default:
@@ -165,7 +185,9 @@ LRESULT OnClose(HWND window) {
 HINSTANCE AppInstance() { return state.instance; }
 HWND MainWindow() { return state.window; }
 HFONT UiFont() { return state.font; }
-ConfigModel& EditorModel() { return state.model; }
+ConfigEditor& Editor() { return state.editor; }
+const ConfigModel& EditorModel() { return state.editor.Model(); }
+bool TransferRunning() { return ProgressWindow() != nullptr; }
 
 int ShowMessage(const char* text, UINT flags) {
   return MessageBoxA(state.window, text, kAppTitle, flags);
@@ -182,6 +204,16 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case WM_SIZING:
       SnapWindowRect(wParam, reinterpret_cast<RECT*>(lParam));
       return TRUE;
+    case WM_INITMENU:  // also sent before an accelerator runs its command
+    case WM_INITMENUPOPUP:
+      UpdateEditMenu(reinterpret_cast<HMENU>(wParam));
+      return 0;
+    case WM_MOUSEWHEEL:
+      OnMouseWheel(false, wParam);
+      return 0;
+    case WM_MOUSEHWHEEL:
+      OnMouseWheel(true, wParam);
+      return 0;
     case WM_HSCROLL:
       OnScrollRequest(true, wParam);
       return 0;
@@ -240,6 +272,8 @@ bool TranslateEditorAccelerator(MSG& message) {
   if (state.accelerators == nullptr) {
     state.accelerators = LoadAcceleratorsA(state.instance, MAKEINTRESOURCEA(IDA_MAINACCEL));
   }
+  // Away from the key buttons, Del and the clipboard keys do what they always did.
+  if (IsClipboardKeystroke(message) && !KeyButtonHasFocus()) return false;
   return TranslateAcceleratorA(state.window, state.accelerators, &message) != 0;
 }
 

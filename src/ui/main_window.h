@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "model/config.h"
+#include "model/config_editor.h"
 
 constexpr char kAppTitle[] = "RQ57 Configuration Utility";
 constexpr char kMainClassName[] = "rq57loadClass";
@@ -25,10 +25,16 @@ HINSTANCE AppInstance();
 HWND MainWindow();
 HFONT UiFont();
 
-// The one configuration being edited. rows, columns and typematic are mirrored by
-// the top drop-downs: after putting a whole configuration into the model, call
-// ShowWholeConfiguration (grid.h) so that both agree again.
-ConfigModel& EditorModel();
+// The one configuration being edited, its undo history and modified flag: every
+// change goes through its edit operations. rows, columns and typematic are mirrored
+// by the top drop-downs: after a change of those or of the whole configuration,
+// call ShowWholeConfiguration (grid.h) so that both agree again.
+ConfigEditor& Editor();
+const ConfigModel& EditorModel();
+
+// While a transfer runs it owns the link and the configuration; no command or edit
+// may start.
+bool TransferRunning();
 
 // Message box owned by the main window with the program's caption.
 int ShowMessage(const char* text, UINT flags);

@@ -99,7 +99,8 @@ void OnDropDownKey(HWND window, WPARAM virtualKey) {
 }  // namespace
 
 // Both procedures act on a few keys and then hand every message on unchanged, so
-// the control's own handling still sees the keys they acted on.
+// the control's own handling still sees the keys they acted on; only the wheel
+// over a closed drop-down goes to the main window instead.
 LRESULT CALLBACK KeyButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_KEYDOWN:
@@ -115,6 +116,14 @@ LRESULT CALLBACK DropDownProc(HWND window, UINT message, WPARAM wParam, LPARAM l
   switch (message) {
     case WM_KEYDOWN:
       OnDropDownKey(window, wParam);
+      break;
+    case WM_MOUSEWHEEL:
+    case WM_MOUSEHWHEEL:
+      // A closed drop-down would change its selection (a pin, by accident): the
+      // wheel scrolls the grid instead. An open list scrolls itself.
+      if (!SendMessageA(window, CB_GETDROPPEDSTATE, 0, 0)) {
+        return SendMessageA(MainWindow(), message, wParam, lParam);
+      }
       break;
     default:
       break;

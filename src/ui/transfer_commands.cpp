@@ -46,16 +46,16 @@ void ShowUnknownError(int result) {
 
 // A failed read leaves the editor's configuration and its modified flag alone.
 void ReportRead(int result, const ConfigImage& image) {
-  ConfigModel& model = EditorModel();
+  ConfigModel read = EditorModel();  // lines past the counts keep their values
   switch (result) {
     case kTransferOk:
-      if (!DecodeImage(image, model)) {
+      if (!DecodeImage(image, read)) {
         ShowMessage("Invalid configuration", kErrorBox);
         return;
       }
+      Editor().Replace(read);
       ShowWholeConfiguration();
       ShowMessage("The configuration was successfully read from the RQ57", MB_OK);
-      model.modified = false;
       return;
     case kTransferNotFound: ShowMessage("The RQ57 was not found", kErrorBox); return;
     case kTransferLinkError: ShowMessage("Error while reading from the RQ57", kErrorBox); return;

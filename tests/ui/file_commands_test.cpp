@@ -202,7 +202,7 @@ class FileCommandsTest : public testing::Test {
     ResetEditor();
   }
   void TearDown() override {
-    EditorModel().modified = false;
+    SetModified(false);
     ResetEditor();
     for (const std::string& path : made_) DeleteFileA(path.c_str());
     RemoveDirectoryA(folder_.c_str());
@@ -262,10 +262,10 @@ TEST_F(FileCommandsTest, ASharedPinIsReportedBeforeAnyFileDialog) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    ResetModel(EditorModel());
-    if (c.column >= 0) EditorModel().columnPins[c.column] = c.pin;
-    if (c.row >= 0) EditorModel().rowPins[c.row] = c.pin;
-    EditorModel().modified = true;
+    ChangeModel(ResetModel);
+    if (c.column >= 0) ChangeModel([&](ConfigModel& m) { m.columnPins[c.column] = c.pin; });
+    if (c.row >= 0) ChangeModel([&](ConfigModel& m) { m.rowPins[c.row] = c.pin; });
+    SetModified(true);
     bool saved = true;
     const auto seen = RunAnswered([&] { saved = SaveConfigFile(); }, {{IDOK}});
     EXPECT_MESSAGE(seen[0], c.message, IDI_ERROR, IDOK);
@@ -325,10 +325,10 @@ TEST_F(FileCommandsTest, QuestionYesWithoutASaveStopsTheCommand) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    ResetModel(EditorModel());
+    ChangeModel(ResetModel);
     ShowWholeConfiguration();
     EditTypematic();
-    if (c.sharedPin) EditorModel().rowPins[0] = 0;  // row 1 and column 1 on A
+    if (c.sharedPin) ChangeModel([&](ConfigModel& m) { m.rowPins[0] = 0; });  // row 1 and column 1 on A
     const std::vector<DialogAnswer> answers = {{IDYES}, {c.sharedPin ? IDOK : IDCANCEL}};
     const auto seen =
         c.command != 0 ? RunMenu(c.command, answers) : RunAnswered([] {
@@ -391,7 +391,7 @@ TEST_F(FileCommandsTest, OpenLoadsTheFileAndShowsIt) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    ResetModel(EditorModel());
+    ChangeModel(ResetModel);
     ShowWholeConfiguration();
     EditTypematic();
     const std::string path = Path("small.cfg");
@@ -440,7 +440,7 @@ TEST_F(FileCommandsTest, OpenRefusesFilesThatAreNoConfiguration) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    ResetModel(EditorModel());
+    ChangeModel(ResetModel);
     ShowWholeConfiguration();
     EditTypematic();
     const std::string path = Path("bad.cfg");
@@ -485,8 +485,8 @@ TEST_F(FileCommandsTest, ASavedConfigurationOpensAsItWas) {
   const std::string path = Path("round.cfg");
   WriteAll(path, SmallImage());
   RunMenu(IDM_FILE_OPEN, {{IDOK, path}});
-  EditorModel().keys[0] = kCtrlShiftKey;   // row 1, column 1
-  EditorModel().modified = true;
+  ChangeModel([&](ConfigModel& m) { m.keys[0] = kCtrlShiftKey; });   // row 1, column 1
+  SetModified(true);
   const std::string copy = Path("copy.cfg");
   RunMenu(IDM_FILE_SAVE, {{IDOK, copy}});
   const ConfigModel before = EditorModel();

@@ -113,7 +113,7 @@ TEST_F(GridTest, CountRuleKeepsRowsAndColumnsWithin24) {
 }
 
 TEST_F(GridTest, LoweredCountsKeepTheirPinsAndKeys) {
-  EditorModel().keys[5 * 23 + 0] = kKeyA;
+  ChangeModel([&](ConfigModel& m) { m.keys[5 * 23 + 0] = kKeyA; });
   RefreshGrid();
   ChooseItem(PinBox(6 + 5), 1);  // row 6 on pin B
   EXPECT_EQ(EditorModel().rowPins[5], 1);
@@ -128,7 +128,7 @@ TEST_F(GridTest, LoweredCountsKeepTheirPinsAndKeys) {
 TEST_F(GridTest, PinChoicesGoToTheLineAtTheCurrentOffsets) {
   Scroll(true, SB_THUMBPOSITION, 3);
   Scroll(false, SB_THUMBPOSITION, 2);
-  EditorModel().modified = false;
+  SetModified(false);
   ChooseItem(PinBox(1), 2);        // second column pin box: column 5 gets C
   EXPECT_EQ(WindowText(HeaderLabel(1)), "Col 5");
   EXPECT_EQ(EditorModel().columnPins[4], 2);
@@ -294,7 +294,7 @@ TEST_F(GridTest, ScrollRequestsMoveTheOffsetsWithinTheirRange) {
     EXPECT_EQ(s.horizontal ? ColumnOffset() : RowOffset(), s.offset);
   }
   ExpectHeaders(6, 3, 6, 4);
-  EditorModel().keys[3 * 23 + 2] = kCtrlShiftF1;
+  ChangeModel([&](ConfigModel& m) { m.keys[3 * 23 + 2] = kCtrlShiftF1; });
   Scroll(true, SB_LINELEFT);
   EXPECT_EQ(WindowText(KeyButton(1)), KeyText(kCtrlShiftF1));
 }
@@ -353,13 +353,14 @@ TEST_F(GridTest, ScrollingKeepsTheFocusOnTheSameCell) {
 }
 
 TEST_F(GridTest, WholeConfigurationIsShownAfterItEntersTheModel) {
-  ConfigModel& model = EditorModel();
-  model.rows = 3;
-  model.columns = 5;
-  model.typematic = true;
-  model.columnPins[4] = 23;
-  model.rowPins[2] = 7;
-  model.keys[2 * 23 + 4] = kCtrlShiftF1;
+  ChangeModel([](ConfigModel& model) {
+    model.rows = 3;
+    model.columns = 5;
+    model.typematic = true;
+    model.columnPins[4] = 23;
+    model.rowPins[2] = 7;
+    model.keys[2 * 23 + 4] = kCtrlShiftF1;
+  });
   ShowWholeConfiguration();
   PumpUntilIdle();
   EXPECT_EQ(Selection(RowsDropDown()), 2);

@@ -23,7 +23,7 @@ class MainWindowTest : public testing::Test {
   void SetUp() override { ResetEditor(); }
   void TearDown() override {
     CloseProgressWindow();
-    EditorModel().modified = false;
+    SetModified(false);
     ResetEditor();
   }
 };
@@ -146,7 +146,7 @@ TEST_F(MainWindowTest, TypematicChoiceSetsTheModelAndTheFlagOnly) {
   EXPECT_TRUE(EditorModel().modified);
   EXPECT_EQ(EditorModel().rows, 12);
   EXPECT_EQ(EditorModel().columns, 12);
-  EditorModel().modified = false;
+  SetModified(false);
   ChooseItem(TypematicDropDown(), 1);  // the same value again still counts as a change
   EXPECT_TRUE(EditorModel().modified);
 }
@@ -184,7 +184,7 @@ TEST_F(MainWindowTest, ClickedKeyButtonStoresTheChosenKey) {
 }
 
 TEST_F(MainWindowTest, ChoosingTheSameKeyStillSetsTheFlag) {
-  EditorModel().keys[0] = kKeyA;
+  ChangeModel([&](ConfigModel& m) { m.keys[0] = kKeyA; });
   ModalAnswerer answerer(IDC_KEY_BASE + kKeyA);
   SendMessageA(KeyButton(0), BM_CLICK, 0, 0);
   ASSERT_EQ(answerer.Finish(), 1);
@@ -205,7 +205,7 @@ TEST_F(MainWindowTest, CancelledKeyDialogChangesNothingButRefreshesAndRefocuses)
 
 TEST_F(MainWindowTest, NewAsksAboutChangesThenResetsEverything) {
   ChooseItem(RowsDropDown(), 4);
-  EditorModel().keys[0] = kKeyA;
+  ChangeModel([&](ConfigModel& m) { m.keys[0] = kKeyA; });
   RefreshGrid();
   {
     ModalAnswerer answerer(IDCANCEL);
@@ -227,7 +227,7 @@ TEST_F(MainWindowTest, NewAsksAboutChangesThenResetsEverything) {
 }
 
 TEST_F(MainWindowTest, ExitAndCloseStayWhenTheQuestionIsCancelled) {
-  EditorModel().modified = true;
+  SetModified(true);
   for (bool viaMenu : {true, false}) {
     SCOPED_TRACE(viaMenu ? "Exit" : "close box");
     ModalAnswerer answerer(IDCANCEL);
@@ -261,7 +261,7 @@ TEST_F(MainWindowTest, ShortcutsAndMenuItemsRunTheirCommands) {
   for (const auto& command : commands) {
     for (bool viaShortcut : {true, false}) {
       SCOPED_TRACE(std::string(command.title) + (viaShortcut ? " by shortcut" : " by menu"));
-      EditorModel().modified = command.modified;
+      SetModified(command.modified);
       ModalAnswerer answerer(IDCANCEL);
       if (viaShortcut) {
         PressKey(MainWindow(), command.key, kCtrl);
@@ -294,8 +294,8 @@ TEST_F(MainWindowTest, ClickOnTheBackgroundFocusesTheMainWindow) {
 // While a transfer runs (its progress window exists) nothing may start, edit the
 // grid or close the window.
 TEST_F(MainWindowTest, NothingStartsWhileATransferRuns) {
-  EditorModel().modified = true;
-  EditorModel().keys[0] = kKeyA;
+  SetModified(true);
+  ChangeModel([&](ConfigModel& m) { m.keys[0] = kKeyA; });
   ModalAnswerer unexpected({DialogAnswer{IDCANCEL}, DialogAnswer{IDCANCEL}}, kNoWindowMs);
   OpenProgressWindow();
   ASSERT_NE(ProgressWindow(), nullptr);

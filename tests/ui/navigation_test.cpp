@@ -23,7 +23,10 @@ constexpr int kHeightMargin = kGridHeightMargin;  // client height of a grid wit
 constexpr int kStartWidth = 469;
 constexpr int kStartHeight = 405;
 
-KeyCode& Cell(int row, int column) { return EditorModel().keys[row * kMatrixStride + column]; }
+KeyCode Cell(int row, int column) { return EditorModel().keys[row * kMatrixStride + column]; }
+void SetCell(int row, int column, KeyCode code) {
+  ChangeModel([&](ConfigModel& m) { m.keys[row * kMatrixStride + column] = code; });
+}
 
 void SetOffsets(int columnOffset, int rowOffset) {
   SetScrollPos(HorizontalScrollBar(), SB_CTL, columnOffset, TRUE);
@@ -46,10 +49,11 @@ class Navigation : public testing::Test {
   // A model of the given counts shown in a window of w x h cells, scrolled.
   void ShowGrid(int w, int h, int columnOffset = 0, int rowOffset = 0, int columns = 12,
                 int rows = 12) {
-    ConfigModel& model = EditorModel();
-    ResetModel(model);
-    model.columns = columns;
-    model.rows = rows;
+    ChangeModel([&](ConfigModel& model) {
+      ResetModel(model);
+      model.columns = columns;
+      model.rows = rows;
+    });
     ShowWholeConfiguration();
     SetClientSize(MainWindow(), kWidthMargin + kCellWidth * w,
                   kHeightMargin + kCellHeight * h);
@@ -62,7 +66,7 @@ class Navigation : public testing::Test {
   }
 
   void TearDown() override {
-    ResetModel(EditorModel());
+    ChangeModel(ResetModel);
     ShowWholeConfiguration();
     SetClientSize(MainWindow(), kStartWidth, kStartHeight);
     PumpUntilIdle();
@@ -155,9 +159,9 @@ TEST_F(Navigation, ArrowKeysMoveAndScrollAtTheEdges) {
     ShowGrid(6, 6, c.columnOffset, c.rowOffset);
     // Mark the cells so that the focused button's text tells which cell it shows.
     for (int row = 0; row < 12; ++row) {
-      for (int column = 0; column < 12; ++column) Cell(row, column) = kModCtrl | (1 + row);
+      for (int column = 0; column < 12; ++column) SetCell(row, column, kModCtrl | (1 + row));
     }
-    Cell(c.rowOffset + c.button / 6, c.columnOffset + c.button % 6) = 0;
+    SetCell(c.rowOffset + c.button / 6, c.columnOffset + c.button % 6, 0);
     RefreshGrid();
     FocusControl(KeyButton(c.button));
     EXPECT_EQ(PressOnFocus(c.key), KeyButton(c.focusAfter));
@@ -208,9 +212,9 @@ TEST_F(Navigation, ArrowKeysOnADropDownChangeItsSelection) {
 TEST_F(Navigation, EnterOpensTheKeyDialogForTheFocusedCell) {
   ShowGrid(4, 3, 2, 5);
   const int button = 6;  // grid row 1, grid column 2: model cell (6, 4)
-  Cell(6, 4) = kModAlt | kModShift | 0x1F;
+  SetCell(6, 4, kModAlt | kModShift | 0x1F);
   RefreshGrid();
-  EditorModel().modified = false;
+  SetModified(false);
   int checked = 0, disabled = 0, focusId = 0;
   const bool finished = RunModalScript(
       [&] { PressKey(KeyButton(button), VK_RETURN); },
@@ -245,9 +249,9 @@ TEST_F(Navigation, CancellingTheKeyDialogLeavesTheCell) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    Cell(3, 3) = kModCtrl | 0x20;
+    SetCell(3, 3, kModCtrl | 0x20);
     RefreshGrid();
-    EditorModel().modified = false;
+    SetModified(false);
     EXPECT_TRUE(RunModalScript([&] { PressKey(KeyButton(button), VK_RETURN); }, {c.step}));
     EXPECT_EQ(Cell(3, 3), kModCtrl | 0x20);
     EXPECT_FALSE(EditorModel().modified);
@@ -260,7 +264,7 @@ TEST_F(Navigation, CancellingTheKeyDialogLeavesTheCell) {
 // focus, and Enter clears the cell.
 TEST_F(Navigation, UnnamedKeyNumberOpensOnNotUsed) {
   ShowGrid(6, 6);
-  Cell(0, 0) = kModShift | 42;
+  SetCell(0, 0, kModShift | 42);
   RefreshGrid();
   int focusId = 0;
   EXPECT_TRUE(RunModalScript([&] { PressKey(KeyButton(0), VK_RETURN); },
@@ -280,7 +284,7 @@ TEST_F(Navigation, NothingMovesWithoutVisibleCells) {
   };
   for (const auto& window : windows) {
     SCOPED_TRACE(window.name);
-    ResetModel(EditorModel());
+    ChangeModel(ResetModel);
     ShowWholeConfiguration();
     SetClientSize(MainWindow(), window.width, window.height);
     PumpUntilIdle();

@@ -29,9 +29,10 @@ TEST(Startup, MainWindowHasClassTitleAndMenu) {
 
   HMENU bar = GetMenu(window);
   ASSERT_NE(bar, nullptr);
-  ASSERT_EQ(GetMenuItemCount(bar), 2);
+  ASSERT_EQ(GetMenuItemCount(bar), 3);
   EXPECT_EQ(MenuText(bar, 0, MF_BYPOSITION), "&File");
-  EXPECT_EQ(MenuText(bar, 1, MF_BYPOSITION), "&Help");
+  EXPECT_EQ(MenuText(bar, 1, MF_BYPOSITION), "&Edit");
+  EXPECT_EQ(MenuText(bar, 2, MF_BYPOSITION), "&Help");
 
   HMENU file = GetSubMenu(bar, 0);
   ASSERT_EQ(GetMenuItemCount(file), 9);
@@ -48,25 +49,44 @@ TEST(Startup, MainWindowHasClassTitleAndMenu) {
   for (int separator : {1, 4, 7}) {
     EXPECT_EQ(GetMenuState(file, separator, MF_BYPOSITION) & MF_SEPARATOR, UINT(MF_SEPARATOR));
   }
-  HMENU help = GetSubMenu(bar, 1);
+  HMENU edit = GetSubMenu(bar, 1);
+  ASSERT_EQ(GetMenuItemCount(edit), 7);
+  const struct { int position; UINT id; const char* text; } editItems[] = {
+      {0, IDM_EDIT_UNDO, "&Undo\tCtrl+Z"}, {1, IDM_EDIT_REDO, "&Redo\tCtrl+Y"},
+      {3, IDM_EDIT_CUT, "Cu&t\tCtrl+X"},   {4, IDM_EDIT_COPY, "&Copy\tCtrl+C"},
+      {5, IDM_EDIT_PASTE, "&Paste\tCtrl+V"}, {6, IDM_EDIT_CLEAR, "Cl&ear\tDel"},
+  };
+  for (const auto& item : editItems) {
+    SCOPED_TRACE(item.text);
+    EXPECT_EQ(GetMenuItemID(edit, item.position), item.id);
+    EXPECT_EQ(MenuText(edit, item.position, MF_BYPOSITION), item.text);
+  }
+  EXPECT_EQ(GetMenuState(edit, 2, MF_BYPOSITION) & MF_SEPARATOR, UINT(MF_SEPARATOR));
+
+  HMENU help = GetSubMenu(bar, 2);
   ASSERT_EQ(GetMenuItemCount(help), 1);
   EXPECT_EQ(GetMenuItemID(help, 0), UINT(IDM_HELP_ABOUT));
   EXPECT_EQ(MenuText(help, 0, MF_BYPOSITION), "&About");
 }
 
-TEST(Startup, AcceleratorTableHoldsTheFileShortcuts) {
+TEST(Startup, AcceleratorTableHoldsTheFileAndEditShortcuts) {
   HACCEL table = LoadAcceleratorsA(AppInstance(), MAKEINTRESOURCEA(IDA_MAINACCEL));
   ASSERT_NE(table, nullptr);
-  ACCEL entries[8] = {};
-  ASSERT_EQ(CopyAcceleratorTableA(table, entries, 8), 5);
-  const struct { WORD key; WORD id; } expected[] = {
-      {'N', IDM_FILE_NEW}, {'S', IDM_FILE_SAVE}, {'W', IDM_FILE_WRITE},
-      {'O', IDM_FILE_OPEN}, {'R', IDM_FILE_READ},
+  ACCEL entries[16] = {};
+  const struct { WORD key; WORD id; BYTE modifiers; } expected[] = {
+      {'N', IDM_FILE_NEW, FCONTROL},    {'S', IDM_FILE_SAVE, FCONTROL},
+      {'W', IDM_FILE_WRITE, FCONTROL},  {'O', IDM_FILE_OPEN, FCONTROL},
+      {'R', IDM_FILE_READ, FCONTROL},   {'Z', IDM_EDIT_UNDO, FCONTROL},
+      {'Y', IDM_EDIT_REDO, FCONTROL},   {'X', IDM_EDIT_CUT, FCONTROL},
+      {'C', IDM_EDIT_COPY, FCONTROL},   {'V', IDM_EDIT_PASTE, FCONTROL},
+      {VK_DELETE, IDM_EDIT_CLEAR, 0},
   };
-  for (int i = 0; i < 5; ++i) {
+  constexpr int kCount = sizeof expected / sizeof expected[0];
+  ASSERT_EQ(CopyAcceleratorTableA(table, entries, 16), kCount);
+  for (int i = 0; i < kCount; ++i) {
     EXPECT_EQ(entries[i].key, expected[i].key) << i;
     EXPECT_EQ(entries[i].cmd, expected[i].id) << i;
-    EXPECT_EQ(entries[i].fVirt & (FVIRTKEY | FCONTROL | FSHIFT | FALT), FVIRTKEY | FCONTROL) << i;
+    EXPECT_EQ(entries[i].fVirt & (FVIRTKEY | FCONTROL | FSHIFT | FALT), FVIRTKEY | expected[i].modifiers) << i;
   }
   DestroyAcceleratorTable(table);
 }

@@ -22,21 +22,23 @@ constexpr DWORD kTransferMs = 20000;
 constexpr char kQuestion[] = "The current configuration has changed.\nDo you want to save the changes?";
 
 // Differs from a new configuration in counts, typematic, pins and keys.
-void EditConfiguration(ConfigModel& model) {
-  ResetModel(model);
-  model.rows = 3;
-  model.columns = 5;
-  model.typematic = true;
-  const int columnPins[] = {20, 2, 7, 11, 0};
-  const int rowPins[] = {5, 23, 14};
-  for (int i = 0; i < 5; ++i) model.columnPins[i] = columnPins[i];
-  for (int i = 0; i < 3; ++i) model.rowPins[i] = rowPins[i];
-  for (int r = 0; r < 3; ++r) {
-    for (int c = 0; c < 5; ++c) {
-      model.keys[r * kMatrixStride + c] = (r * 5 + c + 17) | (c % 2 == 0 ? kModShift : kModCtrl);
+void EditConfiguration() {
+  ChangeModel([](ConfigModel& model) {
+    ResetModel(model);
+    model.rows = 3;
+    model.columns = 5;
+    model.typematic = true;
+    const int columnPins[] = {20, 2, 7, 11, 0};
+    const int rowPins[] = {5, 23, 14};
+    for (int i = 0; i < 5; ++i) model.columnPins[i] = columnPins[i];
+    for (int i = 0; i < 3; ++i) model.rowPins[i] = rowPins[i];
+    for (int r = 0; r < 3; ++r) {
+      for (int c = 0; c < 5; ++c) {
+        model.keys[r * kMatrixStride + c] = (r * 5 + c + 17) | (c % 2 == 0 ? kModShift : kModCtrl);
+      }
     }
-  }
-  model.modified = true;
+    model.modified = true;
+  });
   ShowWholeConfiguration();
 }
 
@@ -103,8 +105,8 @@ class TransferTest : public testing::Test {
 };
 
 TEST_F(TransferTest, WriteThenReadBringsTheConfigurationBack) {
-  ConfigModel& model = EditorModel();
-  EditConfiguration(model);
+  const ConfigModel& model = EditorModel();
+  EditConfiguration();
   const ConfigModel written = model;
   const ConfigImage image = ImageOf(model);
   const int storedBefore = SimulatedEncoder().StoredWrites();
@@ -119,9 +121,9 @@ TEST_F(TransferTest, WriteThenReadBringsTheConfigurationBack) {
   EXPECT_TRUE(model.modified) << "a write leaves the flag alone";
 
   // The user starts anew, then reads, dropping the new edits.
-  ResetModel(model);
+  ChangeModel(ResetModel);
   ShowWholeConfiguration();
-  model.modified = true;
+  SetModified(true);
   seen = RunCommand(IDM_FILE_READ, {Press(IDNO), Press(IDOK)});
   ASSERT_EQ(seen.size(), 2u);
   EXPECT_EQ(seen[0].text, kQuestion);
@@ -157,7 +159,7 @@ TEST_F(TransferTest, WriteThenReadBringsTheConfigurationBack) {
 }
 
 TEST_F(TransferTest, FailedReadsKeepTheConfigurationAndTheFlag) {
-  ConfigModel& model = EditorModel();
+  const ConfigModel& model = EditorModel();
   ConfigImage invalid = SimulatedEncoder().Image();
   invalid[kImageRows] = 0;
   const struct {
@@ -174,7 +176,7 @@ TEST_F(TransferTest, FailedReadsKeepTheConfigurationAndTheFlag) {
   const ConfigImage stored = SimulatedEncoder().Image();
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    EditConfiguration(model);
+    EditConfiguration();
     const ConfigImage before = ImageOf(model);
     SimulatedEncoder().SetPresent(c.present);
     if (c.faultAt >= 0) SimulatedEncoder().InjectFault(SimFault::kWrongKey, c.faultAt);
@@ -216,8 +218,8 @@ TEST_F(TransferTest, AStrayKeystrokeBeforeTheLastAnswerFailsTheRead) {
 }
 
 TEST_F(TransferTest, CancelInTheQuestionSendsNothing) {
-  ConfigModel& model = EditorModel();
-  EditConfiguration(model);
+  const ConfigModel& model = EditorModel();
+  EditConfiguration();
   const int answersBefore = SimulatedEncoder().AnswerCount();
   const int injectedBefore = SimulatedKeysInjected();
   const std::vector<DialogSeen> seen = RunCommand(IDM_FILE_READ, {Press(IDCANCEL)});
@@ -242,10 +244,10 @@ TEST_F(TransferTest, FailedWritesReportTheirResult) {
       {"speeds alike", true, true, -1, "Unknown error (3)"},
       {"wrong acknowledgement", true, false, 60, "Error while writing to the RQ57"},
   };
-  ConfigModel& model = EditorModel();
+  const ConfigModel& model = EditorModel();
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    EditConfiguration(model);
+    EditConfiguration();
     const ConfigImage stored = SimulatedEncoder().Image();
     SimulatedEncoder().SetPresent(c.present);
     SimulatedEncoder().SetSpeedMapping(c.alikeSpeeds ? alike : EncoderSim::DefaultSpeedMapping());
@@ -260,9 +262,9 @@ TEST_F(TransferTest, FailedWritesReportTheirResult) {
 }
 
 TEST_F(TransferTest, SharedPinStopsTheWriteBeforeTheEncoder) {
-  ConfigModel& model = EditorModel();
-  EditConfiguration(model);
-  model.rowPins[1] = model.columnPins[3];
+  const ConfigModel& model = EditorModel();
+  EditConfiguration();
+  ChangeModel([](ConfigModel& m) { m.rowPins[1] = m.columnPins[3]; });
   const int answersBefore = SimulatedEncoder().AnswerCount();
   const std::vector<DialogSeen> seen = RunCommand(IDM_FILE_WRITE, {Press(IDOK)});
   ASSERT_EQ(seen.size(), 1u);

@@ -188,6 +188,21 @@ void ExpectDialogPlacementAt(const char* file, int line, HWND child, int x, int 
   ExpectPlacementAt(file, line, child, place.x, place.y, place.width, place.height);
 }
 
+void ChangeModel(const std::function<void(ConfigModel&)>& change) {
+  ConfigModel model = EditorModel();
+  change(model);
+  Editor().Replace(model);
+  if (model.modified) SetModified(true);
+}
+
+void SetModified(bool modified) {
+  if (modified) {
+    Editor().SetTypematic(EditorModel().typematic);
+  } else {
+    Editor().MarkSaved();
+  }
+}
+
 void ResetEditor() {
   constexpr int kStartClientWidth = 469;
   constexpr int kStartClientHeight = 405;
@@ -196,7 +211,7 @@ void ResetEditor() {
   // Through a size without cells, so that the layout places every control anew.
   SetClientSize(main, 1, 1);
   SetClientSize(main, kStartClientWidth, kStartClientHeight);
-  ResetModel(EditorModel());
+  ChangeModel(ResetModel);
   SetScrollPos(HorizontalScrollBar(), SB_CTL, 0, TRUE);
   SetScrollPos(VerticalScrollBar(), SB_CTL, 0, TRUE);
   ShowWholeConfiguration();

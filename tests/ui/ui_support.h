@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include "model/config.h"
+
 #include <functional>
 #include <string>
 #include <utility>
@@ -108,6 +110,13 @@ class ModalAnswerer {
   volatile LONG done_ = 0;
   volatile LONG stop_ = 0;
 };
+
+// Changes the editor's configuration directly, as a test's set-up: no undo step;
+// the modified flag ends as the changed model's modified field says.
+void ChangeModel(const std::function<void(ConfigModel&)>& change);
+// Sets or clears the editor's modified flag (set through an edit that keeps every
+// value, cleared as a save does).
+void SetModified(bool modified);
 
 // Puts the editor back to its start state between tests: restored window with the
 // start client size, a new configuration, offsets 0, focus on the main window.

@@ -14,6 +14,12 @@
 #define IDM_FILE_READ       1007
 #define IDM_FILE_EXIT       1008
 #define IDM_HELP_ABOUT      1009
+#define IDM_EDIT_UNDO       1010
+#define IDM_EDIT_REDO       1011
+#define IDM_EDIT_CUT        1012
+#define IDM_EDIT_COPY       1013
+#define IDM_EDIT_PASTE      1014
+#define IDM_EDIT_CLEAR      1015
 
 // About box
 #define IDD_ABOUT           1500

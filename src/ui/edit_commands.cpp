@@ -1,0 +1,199 @@
+#include "ui/edit_commands.h"
+
+#include <cstdint>
+#include <cstring>
+#include <string>
+
+#include "model/key_text.h"
+#include "ui/controls.h"
+#include "ui/grid.h"
+#include "ui/grid_geometry.h"
+#include "ui/main_window.h"
+#include "ui/resources/resource.h"
+
+namespace {
+
+// A key code on the clipboard: its 16 meaningful bits, low byte first.
+constexpr std::size_t kCodeBytes = 2;
+constexpr KeyCode kCodeMask = 0xFFFF;
+
+UINT KeyCodeFormat() { return RegisterClipboardFormatA(kKeyCodeClipboardFormat); }
+
+// The model cell of the focused key button, or false.
+bool FocusedCell(ModelCell& cell) {
+  const int columns = VisibleColumnCount();
+  const int rows = VisibleRowCount();
+  const int button = FindKeyButton(GetFocus(), columns * rows);
+  return button >= 0 && KeyButtonCell(button, columns, rows, ColumnOffset(), RowOffset(), cell);
+}
+
+KeyCode CellCode(const ModelCell& cell) {
+  return EditorModel().keys[cell.row * kMatrixStride + cell.column];
+}
+
+// Global memory holding size bytes copied from data, or nullptr.
+HGLOBAL CopyToGlobal(const void* data, std::size_t size) {
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, size);
+  if (memory == nullptr) return nullptr;
+  void* target = GlobalLock(memory);
+  if (target == nullptr) {
+    GlobalFree(memory);
+    return nullptr;
+  }
+  std::memcpy(target, data, size);
+  GlobalUnlock(memory);
+  return memory;
+}
+
+// Hands memory to the clipboard, which then owns it; frees it when refused.
+void PutOnClipboard(UINT format, HGLOBAL memory) {
+  if (memory != nullptr && SetClipboardData(format, memory) == nullptr) GlobalFree(memory);
+}
+
+void CopyCell(const ModelCell& cell) {
+  if (!OpenClipboard(MainWindow())) return;
+  EmptyClipboard();
+  const KeyCode code = CellCode(cell);
+  const std::string text = FormatKeyText(code, kNotUsedKeyText);
+  PutOnClipboard(CF_TEXT, CopyToGlobal(text.c_str(), text.size() + 1));
+  const std::uint8_t bytes[kCodeBytes] = {static_cast<std::uint8_t>(code & 0xFF),
+                                          static_cast<std::uint8_t>((code >> 8) & 0xFF)};
+  PutOnClipboard(KeyCodeFormat(), CopyToGlobal(bytes, sizeof bytes));
+  CloseClipboard();
+}
+
+// The code in the private format, when present and whole.
+bool ReadPrivateCode(KeyCode& code) {
+  HANDLE data = GetClipboardData(KeyCodeFormat());
+  if (data == nullptr || GlobalSize(data) < kCodeBytes) return false;
+  const auto* bytes = static_cast<const std::uint8_t*>(GlobalLock(data));
+  if (bytes == nullptr) return false;
+  code = (bytes[0] | bytes[1] << 8) & kCodeMask;
+  GlobalUnlock(data);
+  return true;
+}
+
+// The clipboard's text read as a key, within the memory's bounds.
+bool ReadTextCode(KeyCode& code) {
+  HANDLE data = GetClipboardData(CF_TEXT);
+  if (data == nullptr) return false;
+  const std::size_t size = GlobalSize(data);
+  const auto* text = static_cast<const char*>(GlobalLock(data));
+  if (text == nullptr) return false;
+  const std::string line(text, strnlen(text, size));
+  GlobalUnlock(data);
+  return ParseKeyText(line, code);
+}
+
+bool ClipboardCode(KeyCode& code) {
+  if (!OpenClipboard(MainWindow())) return false;
+  const bool found = ReadPrivateCode(code) || ReadTextCode(code);
+  CloseClipboard();
+  return found;
+}
+
+void SetCell(const ModelCell& cell, KeyCode code) {
+  Editor().SetKey(cell.row, cell.column, code);
+  RefreshGrid();
+}
+
+void RunClipboardCommand(int id) {
+  ModelCell cell = {};
+  if (!FocusedCell(cell)) return;
+  KeyCode pasted = kKeyNotUsed;
+  switch (id) {
+    case IDM_EDIT_CUT:
+      CopyCell(cell);
+      SetCell(cell, kKeyNotUsed);
+      break;
+    case IDM_EDIT_COPY: CopyCell(cell); break;
+    case IDM_EDIT_PASTE:
+      if (ClipboardCode(pasted)) SetCell(cell, pasted);
+      break;
+    case IDM_EDIT_CLEAR: SetCell(cell, kKeyNotUsed); break;
+    default: break;
+  }
+}
+
+// Shows what an undo or redo step changed: the counts and typematic in the top
+// row, a key or a pin scrolled into view.
+void ShowStep(const EditStep* step) {
+  if (step == nullptr) return;
+  switch (step->kind) {
+    case EditKind::kKey:
+      ShowModelLine(false, step->row);
+      ShowModelLine(true, step->column);
+      break;
+    case EditKind::kColumnPin: ShowModelLine(true, step->column); break;
+    case EditKind::kRowPin: ShowModelLine(false, step->row); break;
+    case EditKind::kRows:
+    case EditKind::kColumns:
+    case EditKind::kTypematic:
+      ShowWholeConfiguration();
+      return;
+  }
+  RefreshGrid();
+}
+
+void SetItem(HMENU menu, int id, const std::string& text, bool enabled) {
+  ModifyMenuA(menu, id, MF_BYCOMMAND | MF_STRING | (enabled ? MF_ENABLED : MF_GRAYED), id,
+              text.c_str());
+}
+
+// "&Undo Key Row 2 Col 5\tCtrl+Z", or "&Undo\tCtrl+Z" when there is no step.
+std::string StepItemText(const char* verb, const std::string& step, const char* shortcut) {
+  std::string text = verb;
+  if (!step.empty()) text += " " + step;
+  return text + "\t" + shortcut;
+}
+
+}  // namespace
+
+void RunEditCommand(int id) {
+  if (TransferRunning()) return;
+  switch (id) {
+    case IDM_EDIT_UNDO: ShowStep(Editor().Undo()); break;
+    case IDM_EDIT_REDO: ShowStep(Editor().Redo()); break;
+    case IDM_EDIT_CUT:
+    case IDM_EDIT_COPY:
+    case IDM_EDIT_PASTE:
+    case IDM_EDIT_CLEAR:
+      RunClipboardCommand(id);
+      break;
+    default: break;
+  }
+}
+
+void UpdateEditMenu(HMENU menu) {
+  if (menu == nullptr || GetMenuState(menu, IDM_EDIT_UNDO, MF_BYCOMMAND) == static_cast<UINT>(-1)) {
+    return;
+  }
+  const ConfigEditor& editor = Editor();
+  const bool idle = !TransferRunning();
+  SetItem(menu, IDM_EDIT_UNDO, StepItemText("&Undo", editor.UndoName(), "Ctrl+Z"),
+          idle && editor.CanUndo());
+  SetItem(menu, IDM_EDIT_REDO, StepItemText("&Redo", editor.RedoName(), "Ctrl+Y"),
+          idle && editor.CanRedo());
+  const UINT onKey = idle && KeyButtonHasFocus() ? MF_ENABLED : MF_GRAYED;
+  for (int id : {IDM_EDIT_CUT, IDM_EDIT_COPY, IDM_EDIT_PASTE, IDM_EDIT_CLEAR}) {
+    EnableMenuItem(menu, id, MF_BYCOMMAND | onKey);
+  }
+}
+
+bool KeyButtonHasFocus() {
+  ModelCell cell = {};
+  return FocusedCell(cell);
+}
+
+bool IsClipboardKeystroke(const MSG& message) {
+  if (message.message != WM_KEYDOWN) return false;
+  switch (message.wParam) {
+    case VK_DELETE:
+    case 'X':
+    case 'C':
+    case 'V':
+      return true;
+    default:
+      return false;
+  }
+}

@@ -1,0 +1,19 @@
+// The Edit menu: undo and redo of every edit, and the clipboard commands on the key
+// button that has the focus.
+#pragma once
+
+#include <windows.h>
+
+// Runs one of the Edit menu's commands; other ids do nothing.
+void RunEditCommand(int id);
+
+// Names the undo and redo steps in their items and greys what cannot run now.
+void UpdateEditMenu(HMENU menu);
+
+// Whether the focus is on a visible key button (the clipboard commands' target).
+bool KeyButtonHasFocus();
+// Whether a message is a key-down of Cut, Copy, Paste or Clear's keys.
+bool IsClipboardKeystroke(const MSG& message);
+
+// Name of the private clipboard format that carries a key's exact code.
+constexpr char kKeyCodeClipboardFormat[] = "RQ57 Key Code";
