@@ -198,8 +198,8 @@ TEST_F(TransferTest, FailedReadsKeepTheConfigurationAndTheFlag) {
 // 0x46 (K, 6): taken as the answers, "0" and K make a byte with good check bits,
 // and only the encoder's unread 6 tells that the read went wrong.
 TEST_F(TransferTest, AStrayKeystrokeBeforeTheLastAnswerFailsTheRead) {
-  ConfigModel& model = EditorModel();
-  EditConfiguration(model);
+  const ConfigModel& model = EditorModel();
+  EditConfiguration();
   const ConfigImage before = ImageOf(model);
   const ConfigImage stored = SimulatedEncoder().Image();
   ConfigImage image = before;
@@ -262,7 +262,6 @@ TEST_F(TransferTest, FailedWritesReportTheirResult) {
 }
 
 TEST_F(TransferTest, SharedPinStopsTheWriteBeforeTheEncoder) {
-  const ConfigModel& model = EditorModel();
   EditConfiguration();
   ChangeModel([](ConfigModel& m) { m.rowPins[1] = m.columnPins[3]; });
   const int answersBefore = SimulatedEncoder().AnswerCount();
