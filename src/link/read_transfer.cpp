@@ -23,9 +23,10 @@ int QuietWindowMs(std::uint32_t longestLatencyMs) {
   return static_cast<int>(window);
 }
 
-// Asks for one symbol with a delay signal; kNoSymbol when none came. Keeps the
-// longest time an answer took.
+// Asks for one symbol with a delay signal; kNoSymbol when none came, or when a
+// key was waiting before the request. Keeps the longest time an answer took.
 int AskSymbol(LinkPlatform& platform, int delay, std::uint32_t& longestLatencyMs) {
+  if (!NoKeyWaiting(platform)) return kNoSymbol;
   const std::uint32_t asked = platform.Now();
   SetTypematicDelay(platform, delay);
   const int key = WaitKeystroke(platform, kAnswerTimeoutMs);

@@ -2,6 +2,8 @@
 
 namespace {
 
+constexpr int kMostQueuedMessages = 64;
+
 int OneBits(int value) {
   int count = 0;
   for (; value != 0; value &= value - 1) ++count;
@@ -72,6 +74,18 @@ void PumpFor(LinkPlatform& platform, int ms) {
     }
     now = platform.Now();
   }
+}
+
+bool NoKeyWaiting(LinkPlatform& platform) {
+  bool keyDown = false;
+  // Bounded, so that a stream of posted messages cannot hold the transfer.
+  for (int taken = 0; taken < kMostQueuedMessages; ++taken) {
+    const LinkMessage message = platform.TakeMessage();
+    if (message.kind == LinkMessageKind::kNone) break;
+    if (message.kind == LinkMessageKind::kKeyDown) keyDown = true;
+    if (message.kind == LinkMessageKind::kOther) platform.DispatchTakenMessage();
+  }
+  return !keyDown;
 }
 
 bool WaitQuiet(LinkPlatform& platform, int ms) {

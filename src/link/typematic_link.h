@@ -33,6 +33,10 @@ void SetTypematicSpeed(LinkPlatform& platform, int speed);
 int WaitKeystroke(LinkPlatform& platform, int timeoutMs);
 // Pauses for ms while every message is handed on to the windows.
 void PumpFor(LinkPlatform& platform, int ms);
+// Takes what is queued already, without waiting: false when a key-down was
+// among it. Before a request nothing of the encoder may be waiting, so a
+// key-down then is a stray or an answer the link has fallen behind on.
+bool NoKeyWaiting(LinkPlatform& platform);
 // Waits ms for the line to stay quiet: false when a key-down arrives. Keystrokes
 // are consumed (a key-down's key-up too, when it comes in time); other messages
 // go on to the windows. A lone key-up does not count.

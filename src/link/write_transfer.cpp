@@ -25,7 +25,10 @@ bool Confirm(LinkPlatform& platform, const NibbleSpeeds& speeds) {
   return true;
 }
 
+// A key waiting before the nibble is sent means the acknowledgements lag behind
+// (a stray was taken for one): the encoder may hold a nibble it misread.
 bool SendNibble(LinkPlatform& platform, const NibbleSpeeds& speeds, int nibble) {
+  if (!NoKeyWaiting(platform)) return false;
   SetTypematicSpeed(platform, speeds[nibble]);
   return WaitKeystroke(platform, kAnswerTimeoutMs) == AckKeyForNibble(nibble);
 }

@@ -117,6 +117,22 @@ TEST(ReadFromEncoder, AStrayKeystrokeTakenAsAnAnswerFailsTheRead) {
   }
 }
 
+// A stray taken as an answer and a later answer lost would balance out at the
+// end; the encoder's answer waiting before the next request gives it away.
+TEST(ReadFromEncoder, AnAnswerWaitingBeforeTheRequestFailsTheRead) {
+  std::mt19937 random(23);
+  const ConfigImage stored = RandomImage(2, 2, random);
+  const int lastPosition = 31 + 2 * 2 * 2;
+  VirtualLink link;
+  link.device.SetImage(stored);
+  link.device.InjectUserEvents(FirstSymbolOf(lastPosition), {{'4', true}, {'4', false}});
+  link.device.InjectFault(SimFault::kNoAnswer, SecondSymbolOf(lastPosition));
+  EXPECT_EQ(RunRead(link).result, kTransferLinkError);
+  EXPECT_EQ(BytesAsked(link.platform.Settings()), lastPosition + 1);
+  EXPECT_EQ(Last(link.platform.Settings(), 3), (std::vector<Setting>{Delay(0), Delay(3), Delay(kUserDelay)}))
+      << "the second symbol is never asked for";
+}
+
 TEST(ReadFromEncoder, ALateKeyUpAfterTheLastAnswerDoesNotCount) {
   std::mt19937 random(22);
   VirtualLink link;

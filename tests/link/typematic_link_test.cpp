@@ -86,6 +86,19 @@ TEST(WaitQuiet, FailsOnAKeyDownAndConsumesItsKeystroke) {
   }
 }
 
+TEST(NoKeyWaiting, TakesWhatIsQueuedAndCountsOnlyKeyDowns) {
+  VirtualPlatform platform;
+  platform.QueueKeyUp(kKeyControl);
+  platform.QueueOther(7);
+  EXPECT_TRUE(NoKeyWaiting(platform));
+  platform.QueueKeystroke(kKeyA);
+  platform.QueueKeystroke(kKeyB, 5);
+  EXPECT_FALSE(NoKeyWaiting(platform));
+  EXPECT_EQ(platform.QueuedCount(), 2) << "what has not arrived yet stays";
+  EXPECT_EQ(platform.ElapsedMs(), 0u);
+  EXPECT_EQ(platform.Dispatched(), std::vector<int>{7});
+}
+
 TEST(WaitKeystroke, ZeroTimeoutNeverLooksAtTheQueue) {
   VirtualPlatform platform;
   platform.QueueKeystroke(kKeyA);

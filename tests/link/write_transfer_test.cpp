@@ -227,6 +227,30 @@ TEST(WriteToEncoder, EveryFaultEndsWithTheEndSignalAndTheUserSettings) {
   }
 }
 
+// Acknowledgements that fall behind: a key waiting before the next nibble is
+// sent ends the write, so a misread nibble cannot hide behind a user's key.
+TEST(WriteToEncoder, AnAcknowledgementLeftWaitingIsALinkError) {
+  std::mt19937 random(28);
+  const ConfigImage image = RandomImage(2, 3, random);
+  const int high = image[kImagePinArea + 5] / 16;
+  const int rightKey = __builtin_popcount(static_cast<unsigned>(high)) % 2 == 0 ? kKeyControl : kKeyShift;
+  for (const bool misread : {false, true}) {
+    SCOPED_TRACE(misread ? "misread nibble behind the user's right key" : "doubled acknowledgement");
+    VirtualLink link;
+    const int answer = NibbleAnswerOf(5, 0);
+    if (misread) {
+      link.device.InjectFault(SimFault::kMisreadNibble, answer, 2);
+      link.device.InjectUserEvents(answer, {{rightKey, true}, {rightKey, false}});
+    } else {
+      link.device.InjectFault(SimFault::kDoubledAnswer, answer);
+    }
+    EXPECT_EQ(RunWrite(link, image), kTransferLinkError);
+    EXPECT_EQ(link.platform.Settings().size(), kDataStart + 11 + 3) << "stops before nibble 11";
+    ExpectEndsWithTheUserSettings(link.platform);
+    EXPECT_EQ(link.device.StoredWrites(), 0);
+  }
+}
+
 TEST(WriteToEncoder, CtrlAnsweredToAnOddNibbleIsALinkError) {
   std::mt19937 random(27);
   ConfigImage image = RandomImage(1, 1, random);

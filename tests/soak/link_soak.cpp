@@ -1,0 +1,254 @@
+// Randomized reads and writes against the device model in virtual time, about
+// half of them with faults drawn at random: answers dropped, doubled or late,
+// nibbles misread, stray keystrokes of a user, the encoder gone, latency
+// jitter, a coarse timer and a clock that wraps. Counts the transfers that
+// reported success with wrong data and those that left the user's settings
+// changed; both must stay at zero.
+//
+//   link_soak TRANSFERS [SEED]
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "link/read_transfer.h"
+#include "link/typematic_link.h"
+#include "link/write_transfer.h"
+#include "../link/transfer_fixtures.h"
+#include "sim/encoder_sim.h"
+#include "sim/virtual_platform.h"
+
+namespace {
+
+constexpr std::uint32_t kDefaultSeed = 57;
+constexpr int kFirstProbeAnswer = 1;                         // after the start's Ctrl
+constexpr int kFirstNibbleAnswer = 1 + kSpeedCount + kNibbleCount;
+constexpr std::uint32_t kRepeatDelayMs = 250;  // keyboard delay 0, set by the start signal
+constexpr std::uint32_t kRepeatEveryMs = 33;
+constexpr int kMaxReportedFaults = 5;
+
+struct Counts {
+  int transfers = 0;
+  int succeeded = 0;
+  int falseSuccesses = 0;
+  int corruptedAccepted = 0;
+  int notRestored = 0;
+};
+
+int Below(std::mt19937& random, int n) { return n > 0 ? static_cast<int>(random() % static_cast<unsigned>(n)) : 0; }
+bool OneIn(std::mt19937& random, int n) { return Below(random, n) == 0; }
+
+constexpr int kEndAnswers = 4;
+
+// Keys a user may press while a transfer runs: letters, digits, Space, Ctrl, Shift.
+// Half of them are keys that also carry link symbols, the hardest to tell apart.
+int StrayKey(std::mt19937& random) {
+  if (OneIn(random, 2)) {
+    const int symbol = Below(random, 32);
+    return symbol < 10 ? '0' + symbol : 'A' + symbol - 10;
+  }
+  const int pick = Below(random, 40);
+  if (pick < 26) return 'A' + pick;
+  if (pick < 36) return '0' + (pick - 26);
+  if (pick < 37) return ' ';
+  return pick < 39 ? kKeyControl : kKeyShift;
+}
+
+std::vector<SimKeyEvent> Stroke(int key) { return {{key, true}, {key, false}}; }
+
+// One transfer's world: a fresh queue and clock, the device holding the encoder's image.
+struct Bench {
+  Bench(const VirtualPlatform::Options& options, std::mt19937& random, std::uint32_t jitterMs)
+      : platform(options),
+        device([this, &random, jitterMs](const std::vector<SimKeyEvent>& events, std::uint32_t latencyMs) {
+          const std::uint64_t atUs =
+              (std::uint64_t{latencyMs} + (jitterMs > 0 ? random() % (jitterMs + 1) : 0)) * 1000 +
+              random() % 1000;
+          for (const SimKeyEvent& e : events) {
+            platform.QueueAt(atUs, {e.down ? LinkMessageKind::kKeyDown : LinkMessageKind::kKeyUp, e.key});
+          }
+        }) {
+    platform.onSetting = [this](VirtualPlatform::SettingKind kind, int value) {
+      if (kind == VirtualPlatform::SettingKind::kDelay) {
+        device.OnDelaySet(value);
+      } else {
+        device.OnSpeedSet(value);
+      }
+    };
+  }
+  VirtualPlatform platform;
+  EncoderSim device;
+};
+
+// Plants one fault of the drawn kind among the transfer's answers.
+void PlantFault(std::mt19937& random, Bench& bench, bool write, int answers, std::string& what) {
+  EncoderSim& device = bench.device;
+  // Half the faults fall on the last answers, where the fewest checks follow.
+  const int at = OneIn(random, 2) || answers <= kEndAnswers ? Below(random, answers)
+                                                            : answers - 1 - Below(random, kEndAnswers);
+  switch (Below(random, 16)) {
+    case 0: device.InjectFault(SimFault::kNoAnswer, at); what += " dropped@" + std::to_string(at); break;
+    case 1: device.InjectFault(SimFault::kDoubledAnswer, at); what += " doubled@" + std::to_string(at); break;
+    case 2:
+      device.InjectFault(SimFault::kLateAnswer, at, static_cast<std::uint32_t>(1 + Below(random, 480)));
+      what += " late-inside@" + std::to_string(at);
+      break;
+    case 3:
+      device.InjectFault(SimFault::kLateAnswer, at, static_cast<std::uint32_t>(500 + Below(random, 2000)));
+      what += " late-past@" + std::to_string(at);
+      break;
+    case 4:
+      if (write && answers > kFirstNibbleAnswer) {
+        const int nibble = kFirstNibbleAnswer + Below(random, answers - kFirstNibbleAnswer);
+        device.InjectFault(SimFault::kMisreadNibble, nibble, static_cast<std::uint32_t>(Below(random, 4)));
+        what += " misread@" + std::to_string(nibble);
+      } else {
+        device.InjectFault(SimFault::kWrongKey, at);
+        what += " wrong-key@" + std::to_string(at);
+      }
+      break;
+    case 5:
+    case 12:
+    case 13:
+    case 14: {
+      // One or two whole keystrokes of the user just before the answer: an
+      // even number shifts the rest of a read by whole bytes.
+      const int strokes = 1 + Below(random, 2);
+      for (int i = 0; i < strokes; ++i) device.InjectUserEvents(at, Stroke(StrayKey(random)));
+      what += (strokes == 1 ? " stray-stroke@" : " two-strokes@") + std::to_string(at);
+      break;
+    }
+    case 6: device.InjectUserEvents(at, {{StrayKey(random), false}}); what += " lone-up@" + std::to_string(at); break;
+    case 7: {
+      const int modifier = OneIn(random, 2) ? kKeyControl : kKeyShift;
+      const int key = StrayKey(random);
+      device.InjectUserEvents(at, {{modifier, true}, {key, true}, {key, false}, {modifier, false}});
+      what += " chord@" + std::to_string(at);
+      break;
+    }
+    case 8: {
+      const int modifier = OneIn(random, 2) ? kKeyControl : kKeyShift;
+      device.InjectUserEvents(at, {{modifier, true}});
+      device.InjectUserEvents(at + 1 + Below(random, 5), {{modifier, false}});
+      what += " held@" + std::to_string(at);
+      break;
+    }
+    case 9: {
+      // Ctrl still held from Ctrl+R: it repeats once the start signal sets delay 0.
+      const std::uint32_t heldMs = static_cast<std::uint32_t>(Below(random, 2500));
+      for (std::uint32_t t = kRepeatDelayMs; t < heldMs; t += kRepeatEveryMs) {
+        bench.platform.QueueKeyDown(kKeyControl, t);
+      }
+      bench.platform.QueueKeyUp(kKeyControl, heldMs);
+      what += " ctrl-repeat";
+      break;
+    }
+    case 10: {
+      // A keystroke at any moment, not tied to an answer.
+      bench.platform.QueueKeystroke(StrayKey(random), static_cast<std::uint32_t>(Below(random, 20000)));
+      what += " stray-any-time";
+      break;
+    }
+    default: device.InjectFault(SimFault::kGone, at); what += " gone@" + std::to_string(at); break;
+  }
+}
+
+// Answers the transfer will draw from the device when nothing goes wrong.
+int AnswerCount(bool write, const ConfigImage& carried) {
+  const int bytes = CarriedBytes(carried);
+  return write ? kFirstNibbleAnswer + 4 * bytes : 1 + 2 * bytes;
+}
+
+VirtualPlatform::Options DrawPlatform(std::mt19937& random) {
+  VirtualPlatform::Options options;
+  options.tickUs = OneIn(random, 4) ? 15625 : 1000;
+  options.phaseUs = static_cast<std::uint32_t>(Below(random, 15625));
+  // A quarter of the transfers run while the 32-bit millisecond clock wraps.
+  options.clockStartMs = OneIn(random, 4) ? 0xFFFFFFFFu - static_cast<std::uint32_t>(Below(random, 30000))
+                                          : static_cast<std::uint32_t>(random());
+  return options;
+}
+
+void Report(const char* kind, int transfer, const std::string& what, int& reported) {
+  if (reported++ >= kMaxReportedFaults) return;
+  std::fprintf(stderr, "soak: transfer %d: %s (faults at answers:%s)\n", transfer, kind,
+               what.empty() ? " none" : what.c_str());
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2 || std::atoi(argv[1]) < 0) {
+    std::fprintf(stderr, "usage: link_soak TRANSFERS [SEED]\n");
+    return 2;
+  }
+  const int transfers = std::atoi(argv[1]);
+  const std::uint32_t seed = argc > 2 ? static_cast<std::uint32_t>(std::strtoul(argv[2], nullptr, 10)) : kDefaultSeed;
+  std::mt19937 random(seed);
+  ConfigImage stored = RandomImage(4, 4, random);
+  Counts counts;
+  int reported = 0;
+
+  for (int t = 0; t < transfers; ++t) {
+    const bool write = OneIn(random, 2);
+    const bool faulty = OneIn(random, 2);
+    // Small matrices half the time, so that faults near the end are common.
+    const bool small = OneIn(random, 2);
+    const int rows = 1 + Below(random, small ? 4 : 23);
+    const int columns = 1 + Below(random, small ? 4 : 24 - rows);
+    const ConfigImage sent = RandomImage(rows, columns, random);
+    const std::uint32_t jitterMs = faulty && OneIn(random, 2) ? static_cast<std::uint32_t>(Below(random, 60)) : 0;
+
+    Bench bench(DrawPlatform(random), random, jitterMs);
+    const int userDelay = Below(random, 4);
+    const int userSpeed = Below(random, 32);
+    bench.platform.delay = userDelay;
+    bench.platform.speed = userSpeed;
+    bench.device.SetImage(stored);
+    bench.device.SetLatency(static_cast<std::uint32_t>(Below(random, 20)));
+    bench.device.SetUserKey(StrayKey(random));
+
+    std::string what;
+    if (faulty) {
+      const int answers = AnswerCount(write, write ? sent : stored);
+      const int planted = 1 + Below(random, 3);
+      for (int f = 0; f < planted; ++f) PlantFault(random, bench, write, answers, what);
+      if (jitterMs > 0) what += " jitter";
+    }
+
+    ++counts.transfers;
+    bool ok = false;
+    if (write) {
+      const int storedWrites = bench.device.StoredWrites();
+      ok = WriteToEncoder(bench.platform, sent) == kTransferOk;
+      if (ok && (bench.device.StoredWrites() != storedWrites + 1 || !CarriedBytesEqual(sent, bench.device.Image()))) {
+        ++counts.falseSuccesses;
+        Report("write reported success, the encoder holds other data", t, what, reported);
+      }
+    } else {
+      ConfigImage read{};
+      ok = ReadFromEncoder(bench.platform, read) == kTransferOk;
+      if (ok && !CarriedBytesEqual(stored, read)) {
+        ++counts.falseSuccesses;
+        ConfigModel model;
+        ResetModel(model);
+        if (DecodeImage(read, model)) ++counts.corruptedAccepted;
+        Report("read returned an image other than the encoder's", t, what, reported);
+      }
+    }
+    if (ok) ++counts.succeeded;
+    if (bench.platform.delay != userDelay || bench.platform.speed != userSpeed) {
+      ++counts.notRestored;
+      Report("settings not restored", t, what, reported);
+    }
+    // The encoder keeps what it stored, whatever the host made of it.
+    stored = bench.device.Image();
+  }
+
+  std::printf("soak: %d transfers, %d succeeded, %d false successes, %d corrupted accepted, %d settings not restored\n",
+              counts.transfers, counts.succeeded, counts.falseSuccesses, counts.corruptedAccepted,
+              counts.notRestored);
+  return counts.falseSuccesses == 0 && counts.corruptedAccepted == 0 && counts.notRestored == 0 ? 0 : 1;
+}
