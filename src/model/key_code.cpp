@@ -38,8 +38,6 @@ const char* const kPrefixes[8] = {
     "[alt] [shift]\n",
 };
 
-const char kNotUsed[] = "Not Used";
-
 }  // namespace
 
 const char* KeyName(int keyNumber) {
@@ -52,7 +50,7 @@ const char* KeyName(int keyNumber) {
 char* FormatKeyCode(KeyCode code, char (&buffer)[kKeyTextSize]) {
   const char* name = KeyName(code & kKeyNumberMask);
   if (name == nullptr) {
-    std::memcpy(buffer, kNotUsed, sizeof kNotUsed);
+    std::memcpy(buffer, kNotUsedText, sizeof kNotUsedText);
     return buffer;
   }
   const char* prefix = kPrefixes[(code & kModifierMask) >> 8];

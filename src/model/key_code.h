@@ -13,6 +13,8 @@ constexpr KeyCode kModShift = 0x0200;
 constexpr KeyCode kModAlt = 0x0400;
 constexpr KeyCode kModifierMask = kModCtrl | kModShift | kModAlt;
 constexpr KeyCode kKeyNotUsed = 0;
+// What a key button shows for key number 0.
+constexpr char kNotUsedText[] = "Not Used";
 
 // Size of the caller's buffer for FormatKeyCode; the longest text is 27 characters.
 constexpr std::size_t kKeyTextSize = 32;

@@ -19,7 +19,7 @@
 // Text for key number 0 in tables (`rq57cfg show`, diff, checks).
 constexpr std::string_view kEmptyKeyText = "-";
 // Text for key number 0 where a word reads better, e.g. the clipboard of a cell.
-constexpr std::string_view kNotUsedKeyText = "Not Used";
+constexpr std::string_view kNotUsedKeyText = kNotUsedText;
 
 // Name of a key number as text (the button's "&&" as "&"), or empty when it has none.
 std::string KeyTextName(int keyNumber);

@@ -3,7 +3,6 @@
 
 #include <cstdio>
 
-#include "model/config.h"
 #include "ui/grid_geometry.h"
 #include "ui/main_window.h"
 #include "ui/navigation.h"
@@ -15,12 +14,8 @@ constexpr int kTopLabelX[kTopCount] = {8, 164, 320};
 constexpr const char* kTopLabelText[kTopCount] = {"Number of Rows", "Number of Columns",
                                                   "Typematic"};
 constexpr int kTopDropDownX[kTopCount] = {48, 206, 346};
-constexpr int kTopDropDownWidth[kTopCount] = {64, 64, 96};
 constexpr int kTopDropDownHeight[kTopCount] = {256, 256, 64};
-constexpr int kCountItems = 23;              // "1" to "23"
 constexpr const char* kTypematicItems[] = {"Disabled", "Enabled"};
-
-constexpr char kNotUsed[] = "Not Used";
 
 // Creation places of the scroll bars; the layout moves them.
 constexpr RECT kVerticalBarStart = {452, 56, 452 + 17, 56 + 332};
@@ -30,8 +25,8 @@ struct ControlsState {
   HWND parent = nullptr;
   HWND topLabels[kTopCount] = {};
   HWND topDropDowns[kTopCount] = {};   // rows, columns, typematic
-  HWND headerLabels[kHeaderLabelCount] = {};
-  HWND pinBoxes[kPinBoxCount] = {};
+  HWND headerLabels[kPinCount] = {};
+  HWND pinBoxes[kPinCount] = {};
   HWND keyButtons[kKeyButtonCount] = {};
   HWND horizontalBar = nullptr;
   HWND verticalBar = nullptr;
@@ -74,6 +69,8 @@ HWND At(HWND const (&handles)[N], int i) {
 
 }  // namespace
 
+namespace {
+
 HWND CreateDropDown(int x, int y, int width, int height) {
   HWND control = CreateChild("COMBOBOX", "", WS_CHILD | WS_VSCROLL | WS_TABSTOP | CBS_DROPDOWNLIST,
                              x, y, width, height);
@@ -93,6 +90,8 @@ HWND CreateLabel(int x, int y, int width, int height, const char* text) {
   return CreateChild("STATIC", text, WS_CHILD | SS_CENTER, x, y, width, height);
 }
 
+}  // namespace
+
 void CreateMainControls(HWND mainWindow) {
   state.parent = mainWindow;
   for (int i = 0; i < kTopCount; ++i) {
@@ -103,10 +102,10 @@ void CreateMainControls(HWND mainWindow) {
   for (HWND& label : state.headerLabels) label = CreateLabel(0, 0, kHeaderWidth, kHeaderHeight, "");
 
   for (int i = 0; i < kTopCount; ++i) {
-    state.topDropDowns[i] = CreateDropDown(kTopDropDownX[i], kTopDropDownY, kTopDropDownWidth[i],
+    state.topDropDowns[i] = CreateDropDown(kTopDropDownX[i], kTopDropDownY, kTopDropDownWidths[i],
                                            kTopDropDownHeight[i]);
   }
-  for (int n = 1; n <= kCountItems; ++n) {
+  for (int n = 1; n <= kMaxLines; ++n) {  // "1" to "23"
     char text[8] = "";
     std::snprintf(text, sizeof text, "%d", n);
     AddItem(RowsDropDown(), text);
@@ -123,7 +122,7 @@ void CreateMainControls(HWND mainWindow) {
     }
   }
   for (HWND& button : state.keyButtons) {
-    button = CreateKeyButton(0, 0, kCellWidth, kCellHeight, kNotUsed);
+    button = CreateKeyButton(0, 0, kCellWidth, kCellHeight, kNotUsedText);
   }
   state.verticalBar = CreateScrollBar(SBS_VERT, kVerticalBarStart);
   state.horizontalBar = CreateScrollBar(SBS_HORZ, kHorizontalBarStart);
@@ -159,7 +158,7 @@ int FindKeyButton(HWND control, int count) {
 
 int FindPinBox(HWND control, int count) {
   if (control == nullptr) return -1;
-  for (int i = 0; i < count && i < kPinBoxCount; ++i) {
+  for (int i = 0; i < count && i < kPinCount; ++i) {
     if (state.pinBoxes[i] == control) return i;
   }
   return -1;

@@ -4,16 +4,16 @@
 
 #include <windows.h>
 
+#include "model/config.h"
+#include "ui/grid_geometry.h"
+
+// One pin box and one header label per pin: the column lines, then the row lines.
 constexpr int kKeyButtonCount = 144;
-constexpr int kPinBoxCount = 24;
-constexpr int kHeaderLabelCount = 24;
-constexpr int kDropDownCount = 27;   // rows, columns, typematic, then the 24 pin boxes
+// Rows, columns, typematic, then the pin boxes.
+constexpr int kDropDownCount = kTopControlCount + kPinCount;
 
-HWND CreateDropDown(int x, int y, int width, int height);
-HWND CreateKeyButton(int x, int y, int width, int height, const char* text);
-HWND CreateLabel(int x, int y, int width, int height, const char* text);
-
-// Creates every control of the main window (start-up steps 8-14).
+// Creates every control of the main window, hidden but for the top row; the grid
+// layout places and shows the rest.
 void CreateMainControls(HWND mainWindow);
 bool ControlsCreated();
 

@@ -32,7 +32,6 @@ constexpr char kDiscardQuestion[] =
 constexpr char kSaveError[] = "Error saving the file";
 constexpr char kOpenError[] = "Error opening the file";
 constexpr char kInvalidFile[] = "Invalid configuration file";
-constexpr UINT kErrorBox = MB_OK | MB_ICONERROR;
 
 enum class FileDialog { kSave, kOpen };
 

@@ -82,6 +82,12 @@ void SetText(HWND control, const char* format, int number) {
 
 void Select(HWND dropDown, int index) { SendMessageA(dropDown, CB_SETCURSEL, index, 0); }
 
+// The count drop-downs list "1" first; the typematic one "Disabled", then "Enabled".
+int CountIndex(int count) { return count - 1; }
+int CountOfIndex(int index) { return index + 1; }
+int TypematicIndex(bool typematic) { return typematic ? 1 : 0; }
+bool TypematicOfIndex(int index) { return index == 1; }
+
 // Moves the scroll bar's position by delta within its range; the moved delta, or 0.
 int MoveScrollPosition(HWND bar, int delta, bool redraw) {
   const int position = GetScrollPos(bar, SB_CTL);
@@ -112,6 +118,8 @@ int VisibleRowCount() { return state.visibleRows; }
 int ColumnOffset() { return GetScrollPos(HorizontalScrollBar(), SB_CTL); }
 int RowOffset() { return GetScrollPos(VerticalScrollBar(), SB_CTL); }
 
+namespace {
+
 void LayoutGrid() {
   if (!ControlsCreated()) return;
   RECT client = {};
@@ -139,7 +147,7 @@ void LayoutGrid() {
     PlaceAndShow(HeaderLabel(columns + r), RowHeaderRect(r));
     PlaceAndShow(PinBox(columns + r), RowPinBoxRect(r));
   }
-  for (int i = columns + rows; i < kPinBoxCount; ++i) {
+  for (int i = columns + rows; i < kPinCount; ++i) {
     ShowWindow(HeaderLabel(i), SW_HIDE);
     ShowWindow(PinBox(i), SW_HIDE);
   }
@@ -151,6 +159,8 @@ void UpdateScrollBars() {
   SetScrollRange(VerticalScrollBar(), model.rows, state.visibleRows);
   SetScrollRange(HorizontalScrollBar(), model.columns, state.visibleColumns);
 }
+
+}  // namespace
 
 void RefreshGrid() {
   if (!ControlsCreated()) return;
@@ -182,15 +192,35 @@ void UpdateGrid() {
   RefreshGrid();
 }
 
+namespace {
+
+void SelectTopDropDowns() {
+  if (!ControlsCreated()) return;
+  const ConfigModel& model = EditorModel();
+  Select(RowsDropDown(), CountIndex(model.rows));
+  Select(ColumnsDropDown(), CountIndex(model.columns));
+  Select(TypematicDropDown(), TypematicIndex(model.typematic));
+}
+
+}  // namespace
+
+int SelectedIndex(HWND dropDown) {
+  return static_cast<int>(SendMessageA(dropDown, CB_GETCURSEL, 0, 0));
+}
+
+int SelectedCount(HWND dropDown, int modelCount) {
+  const int index = SelectedIndex(dropDown);
+  return index >= 0 ? CountOfIndex(index) : modelCount;
+}
+
+bool SelectedTypematic() { return TypematicOfIndex(SelectedIndex(TypematicDropDown())); }
+
 void ShowWholeConfiguration() {
-  if (ControlsCreated()) {
-    const ConfigModel& model = EditorModel();
-    Select(RowsDropDown(), model.rows - 1);
-    Select(ColumnsDropDown(), model.columns - 1);
-    Select(TypematicDropDown(), model.typematic ? 1 : 0);
-  }
+  SelectTopDropDowns();
   UpdateGrid();
 }
+
+namespace {
 
 void ScrollColumns(int delta, bool redraw) {
   if (!ControlsCreated()) return;
@@ -225,6 +255,8 @@ void ScrollRows(int delta, bool redraw) {
   }
   RefreshGrid();
 }
+
+}  // namespace
 
 void OnScrollRequest(bool horizontal, WPARAM wParam) {
   const int request = LOWORD(wParam);
@@ -284,3 +316,4 @@ void ShowModelLine(bool column, int line) {
     ScrollRows(ScrollDeltaToShow(line, RowOffset(), state.visibleRows), true);
   }
 }
+

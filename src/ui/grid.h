@@ -17,17 +17,22 @@ int VisibleRowCount();
 int ColumnOffset();   // position of the horizontal scroll bar
 int RowOffset();      // position of the vertical scroll bar
 
-void LayoutGrid();
-void UpdateScrollBars();
+// Copies the model into the visible controls.
 void RefreshGrid();
-// LayoutGrid, UpdateScrollBars and RefreshGrid, in this order.
+// Lays the grid out for the client size and counts, ranges the scroll bars, then
+// refreshes the controls.
 void UpdateGrid();
 // After a whole configuration entered the model (New, Open, Read): selects the top
 // drop-downs from the model's counts and typematic, then runs the grid update.
 void ShowWholeConfiguration();
 
-void ScrollColumns(int delta, bool redraw);
-void ScrollRows(int delta, bool redraw);
+// A drop-down's selected item, or -1.
+int SelectedIndex(HWND dropDown);
+// The count a rows or columns drop-down shows; modelCount when nothing is selected.
+int SelectedCount(HWND dropDown, int modelCount);
+// Whether the typematic drop-down shows "Enabled".
+bool SelectedTypematic();
+
 void OnScrollRequest(bool horizontal, WPARAM wParam);
 void SnapWindowRect(WPARAM edge, RECT* rect);
 

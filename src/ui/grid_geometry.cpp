@@ -14,7 +14,6 @@ constexpr int kRowHeaderX = 8;
 constexpr int kRowHeaderInset = 4;      // row labels start 4 px below the row's top
 constexpr int kRowPinBoxInset = 20;
 constexpr int kTopControlSlots = 6;     // the top row is centred at W/6, W/2 and 5W/6
-constexpr int kTopDropDownWidths[kTopControlCount] = {64, 64, 96};
 
 // Walks the candidates n = 4, 5, ... and picks the nearer of the two around proposed.
 int Snap(int proposed, int margin, int cell, const std::function<int(int)>& outerOf,

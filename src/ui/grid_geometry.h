@@ -42,6 +42,7 @@ constexpr int kTopDropDownY = 24;
 constexpr int kTopLabelWidth = 96;
 constexpr int kTopLabelHeight = 16;
 constexpr int kTopControlCount = 3;        // 0 rows, 1 columns, 2 typematic
+constexpr int kTopDropDownWidths[kTopControlCount] = {64, 64, 96};
 int TopLabelX(int control, int clientWidth);
 int TopDropDownX(int control, int clientWidth);
 

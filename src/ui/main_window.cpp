@@ -91,16 +91,6 @@ void ResizeDropDown(HWND dropDown, int height) {
                SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
 }
 
-int SelectedIndex(HWND dropDown) {
-  return static_cast<int>(SendMessageA(dropDown, CB_GETCURSEL, 0, 0));
-}
-
-// A count as its drop-down shows it; without a selection the model's count stands.
-int SelectedCount(HWND dropDown, int modelCount) {
-  const int index = SelectedIndex(dropDown);
-  return index >= 0 ? index + 1 : modelCount;
-}
-
 void EditTopDropDown(HWND dropDown) {
   ConfigEditor& editor = state.editor;
   if (dropDown == RowsDropDown()) {
@@ -108,7 +98,7 @@ void EditTopDropDown(HWND dropDown) {
   } else if (dropDown == ColumnsDropDown()) {
     editor.SetColumns(SelectedCount(dropDown, editor.Model().columns));
   } else {
-    editor.SetTypematic(SelectedIndex(dropDown) == 1);
+    editor.SetTypematic(SelectedTypematic());
   }
 }
 
@@ -193,6 +183,8 @@ int ShowMessage(const char* text, UINT flags) {
   return MessageBoxA(state.window, text, kAppTitle, flags);
 }
 
+namespace {
+
 LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_COMMAND:
@@ -236,6 +228,8 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
   }
 }
 
+}  // namespace
+
 HWND CreateEditorWindow(HINSTANCE instance, HINSTANCE previous) {
   INITCOMMONCONTROLSEX common = {sizeof common, ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&common);
@@ -264,21 +258,19 @@ HWND CreateEditorWindow(HINSTANCE instance, HINSTANCE previous) {
   if (state.window == nullptr) return nullptr;
   CreateUiFont(state.window);
   CreateMainControls(state.window);
+  state.accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDA_MAINACCEL));
   NewCommand();
   return state.window;
 }
 
 bool TranslateEditorAccelerator(MSG& message) {
-  if (state.accelerators == nullptr) {
-    state.accelerators = LoadAcceleratorsA(state.instance, MAKEINTRESOURCEA(IDA_MAINACCEL));
-  }
+  if (state.accelerators == nullptr) return false;
   // Away from the key buttons, Del and the clipboard keys do what they always did.
   if (IsClipboardKeystroke(message) && !KeyButtonHasFocus()) return false;
   return TranslateAcceleratorA(state.window, state.accelerators, &message) != 0;
 }
 
 int RunMessageLoop() {
-  state.accelerators = LoadAcceleratorsA(state.instance, MAKEINTRESOURCEA(IDA_MAINACCEL));
   MSG message = {};
   while (GetMessageA(&message, nullptr, 0, 0)) {
     if (!TranslateEditorAccelerator(message)) {

@@ -8,7 +8,8 @@
 constexpr char kAppTitle[] = "RQ57 Configuration Utility";
 constexpr char kMainClassName[] = "rq57loadClass";
 
-// Start-up steps 2-15: common controls, class, window, font, controls, New.
+// Creates the editor: common controls, window class, main window, UI font, its
+// controls and accelerators, then a new configuration.
 // Returns the main window (not yet shown), or nullptr.
 HWND CreateEditorWindow(HINSTANCE instance, HINSTANCE previous);
 // The message loop with the File menu's accelerators; returns the quit code.
@@ -18,8 +19,6 @@ int RunMessageLoop();
 bool TranslateEditorAccelerator(MSG& message);
 // Releases what start-up created and the window did not own (the UI font).
 void ReleaseEditorResources();
-
-LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 HINSTANCE AppInstance();
 HWND MainWindow();
@@ -38,3 +37,5 @@ bool TransferRunning();
 
 // Message box owned by the main window with the program's caption.
 int ShowMessage(const char* text, UINT flags);
+// The flags of the editor's error messages.
+constexpr UINT kErrorBox = MB_OK | MB_ICONERROR;

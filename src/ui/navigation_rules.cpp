@@ -1,5 +1,7 @@
 #include "ui/navigation_rules.h"
 
+#include "ui/grid_geometry.h"
+
 namespace {
 
 NavAction Focus(NavActionKind kind, int target) { return {kind, target}; }
@@ -19,11 +21,11 @@ NavAction KeyButtonNavigation(const GridView& view, int button, NavKey key) {
   switch (key) {
     case NavKey::Tab:
       if (c < w - 1) return Focus(NavActionKind::FocusKeyButton, button + 1);
-      if (r < h - 1) return Focus(NavActionKind::FocusDropDown, kTopDropDownCount + w + r + 1);
+      if (r < h - 1) return Focus(NavActionKind::FocusDropDown, kTopControlCount + w + r + 1);
       return Focus(NavActionKind::FocusDropDown, 0);
     case NavKey::ShiftTab:
       if (c > 0) return Focus(NavActionKind::FocusKeyButton, button - 1);
-      return Focus(NavActionKind::FocusDropDown, kTopDropDownCount + w + r);
+      return Focus(NavActionKind::FocusDropDown, kTopControlCount + w + r);
     case NavKey::Enter:
       return {NavActionKind::Click, 0};
     case NavKey::Left:
@@ -52,7 +54,7 @@ NavAction KeyButtonNavigation(const GridView& view, int button, NavKey key) {
 NavAction DropDownNavigation(const GridView& view, int position, NavKey key) {
   const int w = view.visibleColumns;
   const int h = view.visibleRows;
-  const int firstRowPinBox = kTopDropDownCount + w;
+  const int firstRowPinBox = kTopControlCount + w;
   if (!HasVisibleCells(view) || position < 0 || position >= firstRowPinBox + h) return {};
   switch (key) {
     case NavKey::Tab:

@@ -29,8 +29,6 @@ struct NavAction {
   int target = 0;
 };
 
-constexpr int kTopDropDownCount = 3;  // drop-down positions before the pin boxes
-
 // A key on the visible key button at index button (r = button / W, c = button % W).
 // A button outside the visible grid, or a grid with no visible column or row, does
 // nothing.

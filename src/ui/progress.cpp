@@ -11,11 +11,16 @@ HWND progressWindow = nullptr;
 }  // namespace
 
 // Handles no command: Esc, Enter and the like cannot close the window.
+namespace {
+
 INT_PTR CALLBACK ProgressDialogProc(HWND, UINT message, WPARAM, LPARAM) {
   return message == WM_INITDIALOG ? TRUE : FALSE;
 }
 
 // Any command (OK, Enter, Esc, the close box) ends the box with its id.
+
+}  // namespace
+
 INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
   switch (message) {
     case WM_COMMAND:

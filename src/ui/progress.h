@@ -3,7 +3,6 @@
 
 #include <windows.h>
 
-INT_PTR CALLBACK ProgressDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Creates and shows the progress window (owned by the main window) and keeps its handle.

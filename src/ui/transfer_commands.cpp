@@ -21,7 +21,6 @@ namespace {
 // Pause before and after a transfer while the progress window paints or goes.
 constexpr int kSettleMs = 100;
 constexpr int kMessageSize = 64;
-constexpr UINT kErrorBox = MB_OK | MB_ICONERROR;
 
 // Opens the progress window; false when it could not be created, since then
 // neither the device's keystrokes nor the guard against other commands would work.

@@ -53,7 +53,7 @@ void ExpectGrid(int columns, int rows) {
     EXPECT_EQ(HasVisibleStyle(KeyButton(i)), shown);
     if (shown) EXPECT_PLACEMENT(KeyButton(i), 68 + 64 * (i % columns), 100 + 48 * (i / columns), 64, 48);
   }
-  for (int i = 0; i < kPinBoxCount; ++i) {
+  for (int i = 0; i < kPinCount; ++i) {
     SCOPED_TRACE("header " + std::to_string(i));
     EXPECT_EQ(HasVisibleStyle(HeaderLabel(i)), i < columns + rows);
     EXPECT_EQ(HasVisibleStyle(PinBox(i)), i < columns + rows);

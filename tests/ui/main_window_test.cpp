@@ -133,7 +133,7 @@ TEST_F(MainWindowTest, TopRowShowsTheModelsCountsAndTypematic) {
 }
 
 TEST_F(MainWindowTest, PinBoxesListThePinLetters) {
-  for (int box = 0; box < kPinBoxCount; ++box) {
+  for (int box = 0; box < kPinCount; ++box) {
     ASSERT_EQ(SendMessageA(PinBox(box), CB_GETCOUNT, 0, 0), 24) << box;
   }
   EXPECT_EQ(ItemText(PinBox(7), 0), "A");
