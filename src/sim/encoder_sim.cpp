@@ -197,7 +197,6 @@ void EncoderSim::Answer(int key, int symbol) {
     switch (fault.fault) {
       case SimFault::kNoAnswer:
       case SimFault::kGone:
-        if (!events.empty()) sink_(events, latency);
         return;
       case SimFault::kLateAnswer:
         latency += fault.detail > 0 ? fault.detail : kLateMs;

@@ -58,7 +58,8 @@ class EncoderSim {
   // Spoils answer number `answer` of the next transfer that reaches it
   // (0 is the answer to the start signal); each fault acts once.
   void InjectFault(SimFault fault, int answer, std::uint32_t detail = 0);
-  // A user's key events, arriving just before answer number `answer`.
+  // A user's key events, arriving just before answer number `answer`; they go
+  // with the answer, so none arrive when that answer is never typed.
   void InjectUserEvents(int answer, const std::vector<SimKeyEvent>& events);
   void ClearFaults() {
     faults_.clear();
