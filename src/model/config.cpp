@@ -4,12 +4,12 @@
 
 namespace {
 
-// Index of the first of the first `count` entries that holds pin, or -1.
-int FindPin(const int* pins, int count, int pin) {
-  for (int i = 0; i < count; ++i) {
-    if (pins[i] == pin) return i;
+// For each pin, the first of the first `count` entries that holds it, or -1.
+void FirstEntryOfPin(const int* pins, int count, int (&entryOfPin)[kPinCount]) {
+  std::fill(std::begin(entryOfPin), std::end(entryOfPin), -1);
+  for (int i = count - 1; i >= 0; --i) {
+    if (pins[i] >= 0 && pins[i] < kPinCount) entryOfPin[pins[i]] = i;
   }
-  return -1;
 }
 
 // Walks the key data in image order: one block per column pin in ascending pin
@@ -18,13 +18,15 @@ int FindPin(const int* pins, int count, int pin) {
 // entries still step by the full row count.
 template <typename Visit>
 void ForEachKeyEntry(const ConfigModel& model, Visit visit) {
+  int columnOfPin[kPinCount];
+  int rowOfPin[kPinCount];
+  FirstEntryOfPin(model.columnPins, model.columns, columnOfPin);
+  FirstEntryOfPin(model.rowPins, model.rows, rowOfPin);
   int block = 0;
-  for (int p = 0; p < kPinCount; ++p) {
-    const int column = FindPin(model.columnPins, model.columns, p);
+  for (int column : columnOfPin) {
     if (column < 0) continue;
     int entry = 0;
-    for (int q = 0; q < kPinCount; ++q) {
-      const int row = FindPin(model.rowPins, model.rows, q);
+    for (int row : rowOfPin) {
       if (row < 0) continue;
       visit(row * kMatrixStride + column, block * model.rows + entry);
       ++entry;
