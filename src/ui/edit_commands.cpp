@@ -120,19 +120,13 @@ void RunClipboardCommand(int id) {
 void ShowStep(const EditStep* step) {
   if (step == nullptr) return;
   switch (step->kind) {
-    case EditKind::kKey:
-      ShowModelLine(false, step->row);
-      ShowModelLine(true, step->column);
-      break;
-    case EditKind::kColumnPin: ShowModelLine(true, step->column); break;
-    case EditKind::kRowPin: ShowModelLine(false, step->row); break;
+    case EditKind::kKey: ShowModelCell(step->row, step->column); break;
+    case EditKind::kColumnPin: ShowModelCell(-1, step->column); break;
+    case EditKind::kRowPin: ShowModelCell(step->row, -1); break;
     case EditKind::kRows:
     case EditKind::kColumns:
-    case EditKind::kTypematic:
-      ShowWholeConfiguration();
-      return;
+    case EditKind::kTypematic: ShowWholeConfiguration(); break;
   }
-  RefreshGrid();
 }
 
 void SetItem(HMENU menu, int id, const std::string& text, bool enabled) {

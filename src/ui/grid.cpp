@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 #include "model/key_code.h"
 #include "ui/controls.h"
@@ -74,13 +75,28 @@ void SetScrollRange(HWND bar, int count, int visible) {
   ShowWindow(bar, info.nMax > 0 ? SW_SHOW : SW_HIDE);
 }
 
-void SetText(HWND control, const char* format, int number) {
-  char text[kHeaderTextSize] = "";
-  std::snprintf(text, sizeof text, format, number);
+// Rewriting a control's text repaints it, so a refresh rewrites only what differs
+// from what the control shows (an undo step changes one cell of the grid).
+void ShowText(HWND control, const char* text) {
+  char shown[kKeyTextSize] = "";
+  const int length = GetWindowTextA(control, shown, sizeof shown);
+  if (length >= 0 && length + 1 < static_cast<int>(sizeof shown) && std::strcmp(shown, text) == 0) {
+    return;
+  }
   SetWindowTextA(control, text);
 }
 
-void Select(HWND dropDown, int index) { SendMessageA(dropDown, CB_SETCURSEL, index, 0); }
+void SetText(HWND control, const char* format, int number) {
+  char text[kHeaderTextSize] = "";
+  std::snprintf(text, sizeof text, format, number);
+  ShowText(control, text);
+}
+
+void Select(HWND dropDown, int index) {
+  if (SendMessageA(dropDown, CB_GETCURSEL, 0, 0) != index) {
+    SendMessageA(dropDown, CB_SETCURSEL, index, 0);
+  }
+}
 
 // The count drop-downs list "1" first; the typematic one "Disabled", then "Enabled".
 int CountIndex(int count) { return count - 1; }
@@ -181,7 +197,7 @@ void RefreshGrid() {
     for (int k = 0; k < columns && columnOffset + k < kMaxLines; ++k) {
       char text[kKeyTextSize] = "";
       const KeyCode code = model.keys[(rowOffset + r) * kMatrixStride + columnOffset + k];
-      SetWindowTextA(KeyButton(r * columns + k), FormatKeyCode(code, text));
+      ShowText(KeyButton(r * columns + k), FormatKeyCode(code, text));
     }
   }
 }
@@ -222,10 +238,11 @@ void ShowWholeConfiguration() {
 
 namespace {
 
-void ScrollColumns(int delta, bool redraw) {
-  if (!ControlsCreated()) return;
+// Moves the column offset and the focus as scrolling does, without the refresh;
+// returns the moved delta.
+int MoveColumns(int delta, bool redraw) {
   delta = MoveScrollPosition(HorizontalScrollBar(), delta, redraw);
-  if (delta == 0) return;
+  if (delta == 0) return 0;
   const int columns = state.visibleColumns;
   const int rows = state.visibleRows;
   if (HWND focus = GetFocus()) {
@@ -235,13 +252,12 @@ void ScrollColumns(int delta, bool redraw) {
     const int pinBox = PinFocusAfterScroll(FindPinBox(focus, columns), delta, columns);
     if (pinBox >= 0) SetFocus(PinBox(pinBox));
   }
-  RefreshGrid();
+  return delta;
 }
 
-void ScrollRows(int delta, bool redraw) {
-  if (!ControlsCreated()) return;
+int MoveRows(int delta, bool redraw) {
   delta = MoveScrollPosition(VerticalScrollBar(), delta, redraw);
-  if (delta == 0) return;
+  if (delta == 0) return 0;
   const int columns = state.visibleColumns;
   const int rows = state.visibleRows;
   if (HWND focus = GetFocus()) {
@@ -253,10 +269,25 @@ void ScrollRows(int delta, bool redraw) {
     const int pinBox = found >= columns ? PinFocusAfterScroll(found - columns, delta, rows) : -1;
     if (pinBox >= 0) SetFocus(PinBox(columns + pinBox));
   }
-  RefreshGrid();
+  return delta;
+}
+
+void ScrollColumns(int delta, bool redraw) {
+  if (ControlsCreated() && MoveColumns(delta, redraw) != 0) RefreshGrid();
+}
+
+void ScrollRows(int delta, bool redraw) {
+  if (ControlsCreated() && MoveRows(delta, redraw) != 0) RefreshGrid();
 }
 
 }  // namespace
+
+void ShowModelCell(int row, int column) {
+  if (!ControlsCreated()) return;
+  if (column >= 0) MoveColumns(ScrollDeltaToShow(column, ColumnOffset(), state.visibleColumns), true);
+  if (row >= 0) MoveRows(ScrollDeltaToShow(row, RowOffset(), state.visibleRows), true);
+  RefreshGrid();
+}
 
 void OnScrollRequest(bool horizontal, WPARAM wParam) {
   const int request = LOWORD(wParam);
@@ -307,13 +338,3 @@ void OnMouseWheel(bool horizontalWheel, WPARAM wParam) {
     ScrollRows(cells, true);
   }
 }
-
-void ShowModelLine(bool column, int line) {
-  if (!ControlsCreated()) return;
-  if (column) {
-    ScrollColumns(ScrollDeltaToShow(line, ColumnOffset(), state.visibleColumns), true);
-  } else {
-    ScrollRows(ScrollDeltaToShow(line, RowOffset(), state.visibleRows), true);
-  }
-}
-

@@ -40,5 +40,6 @@ void SnapWindowRect(WPARAM edge, RECT* rect);
 // horizontalWheel): scrolls rows, or columns with Shift or the horizontal wheel,
 // by whole cells as the scroll bars do.
 void OnMouseWheel(bool horizontalWheel, WPARAM wParam);
-// Scrolls model column (or row) line into view as the scroll bars would.
-void ShowModelLine(bool column, int line);
+// Scrolls model row and column into view as the scroll bars would (-1: that
+// direction stays), then refreshes the grid.
+void ShowModelCell(int row, int column);

@@ -245,3 +245,37 @@ TEST(GridGeometry, PinBoxesEditColumnsThenRowsAtTheOffsets) {
 }
 
 }  // namespace
+
+TEST(GridGeometry, ScrollDeltaBringsALineIntoView) {
+  const struct { int line; int offset; int visible; int delta; } cases[] = {
+      {4, 3, 6, 0},    // shown
+      {8, 3, 6, 0},    // last shown line
+      {9, 3, 6, 1},    // just below: the least scroll
+      {22, 0, 6, 17},
+      {1, 3, 6, -2},   // above: it becomes the first line
+      {5, 0, 0, 0},    // nothing shows, nothing to scroll to
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(ScrollDeltaToShow(c.line, c.offset, c.visible), c.delta) << c.line << " at " << c.offset;
+  }
+}
+
+TEST(GridGeometry, WheelDeltasAddUpToWholeCells) {
+  WheelAccumulator wheel;
+  EXPECT_EQ(WheelCells(wheel, kWheelNotch, 3), 3);
+  EXPECT_EQ(WheelCells(wheel, -kWheelNotch, 1), -1);
+  // Parts of a notch gather; a remainder carries to the next turn.
+  EXPECT_EQ(WheelCells(wheel, 30, 1), 0);
+  EXPECT_EQ(WheelCells(wheel, 30, 1), 0);
+  EXPECT_EQ(WheelCells(wheel, 30, 1), 0);
+  EXPECT_EQ(WheelCells(wheel, 50, 1), 1);
+  EXPECT_EQ(WheelCells(wheel, 100, 1), 1);   // 20 left over + 100
+  // A turn the other way drops what was gathered.
+  EXPECT_EQ(WheelCells(wheel, 60, 1), 0);
+  EXPECT_EQ(WheelCells(wheel, -60, 1), 0);
+  EXPECT_EQ(WheelCells(wheel, -60, 1), -1);
+  EXPECT_EQ(WheelCells(wheel, 40, 7), 2);    // 280: 2 cells, 40 left
+  EXPECT_EQ(WheelCells(wheel, 40, 7), 2);    // 40 + 280: 80 left
+  EXPECT_EQ(WheelCells(wheel, 40, 7), 3);    // 80 + 280
+  EXPECT_EQ(WheelCells(wheel, kWheelNotch, 0), 0);
+}
