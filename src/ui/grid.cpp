@@ -21,7 +21,6 @@ static_assert(kScrollLineBack == SB_LINELEFT && kScrollThumbTrack == SB_THUMBTRA
               "scroll requests are numbered as the platform numbers them");
 
 constexpr UINT kMoveFlags = SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER;
-constexpr DWORD kFrameStyle = WS_OVERLAPPEDWINDOW;
 constexpr int kHeaderTextSize = 16;
 
 // Cells per wheel notch when the system does not say, and the most it may say.
@@ -117,13 +116,13 @@ int MoveScrollPosition(HWND bar, int delta, bool redraw) {
 
 int OuterWidth(int clientWidth) {
   RECT frame = {0, 0, clientWidth, 0};
-  AdjustWindowRect(&frame, kFrameStyle, TRUE);
+  AdjustWindowRect(&frame, kMainWindowStyle, TRUE);
   return frame.right - frame.left;
 }
 
 int OuterHeight(int clientHeight) {
   RECT frame = {0, 0, 0, clientHeight};
-  AdjustWindowRect(&frame, kFrameStyle, TRUE);
+  AdjustWindowRect(&frame, kMainWindowStyle, TRUE);
   return frame.bottom - frame.top;
 }
 

@@ -248,11 +248,11 @@ HWND CreateEditorWindow(HINSTANCE instance, HINSTANCE previous) {
   }
 
   RECT frame = {0, 0, kStartClientWidth, kStartClientHeight};
-  AdjustWindowRect(&frame, WS_OVERLAPPEDWINDOW, TRUE);
+  AdjustWindowRect(&frame, kMainWindowStyle, TRUE);
   state.instance = instance;
   // Creating the window sends WM_SIZE already; the grid ignores it until the
   // controls exist.
-  state.window = CreateWindowExA(0, kMainClassName, kAppTitle, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+  state.window = CreateWindowExA(0, kMainClassName, kAppTitle, kMainWindowStyle, CW_USEDEFAULT,
                                  CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top,
                                  nullptr, nullptr, instance, nullptr);
   if (state.window == nullptr) return nullptr;

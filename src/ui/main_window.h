@@ -7,6 +7,10 @@
 
 constexpr char kAppTitle[] = "RQ57 Configuration Utility";
 constexpr char kMainClassName[] = "rq57loadClass";
+// The background is painted around the controls, never over them: the layout moves
+// and shows many controls at once, and an erase of the uncovered parts after a
+// control had painted itself would leave it blank.
+constexpr DWORD kMainWindowStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
 
 // Creates the editor: common controls, window class, main window, UI font, its
 // controls and accelerators, then a new configuration.
