@@ -20,7 +20,9 @@ static_assert(kScrollLineBack == SB_LINELEFT && kScrollThumbTrack == SB_THUMBTRA
                   kScrollToEnd == SB_RIGHT,
               "scroll requests are numbered as the platform numbers them");
 
-constexpr UINT kMoveFlags = SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER;
+// A moved control paints itself anew: the pixels of its old place may already show
+// another control that moved there before it.
+constexpr UINT kMoveFlags = SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER | SWP_NOCOPYBITS;
 constexpr int kHeaderTextSize = 16;
 
 // Cells per wheel notch when the system does not say, and the most it may say.
@@ -44,7 +46,8 @@ void PlaceAndShow(HWND control, const GridRect& rect) {
 }
 
 void PlaceScrollBar(HWND bar, const GridRect& rect) {
-  MoveWindow(bar, rect.x, rect.y, rect.width, rect.height, TRUE);
+  SetWindowPos(bar, nullptr, rect.x, rect.y, rect.width, rect.height,
+               SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
 }
 
 void PlaceTopRow(int clientWidth) {
