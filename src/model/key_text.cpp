@@ -4,22 +4,9 @@
 
 namespace {
 
-struct Modifier {
-  KeyCode bit;
-  std::string_view word;
-};
-
-// The fixed order of the text form, the order of the key buttons' marks too.
-constexpr Modifier kModifiers[] = {
-    {kModAlt, "Alt"},
-    {kModShift, "Shift"},
-    {kModCtrl, "Ctrl"},
-};
-
 constexpr int kKeyNumberCount = 256;
 constexpr KeyCode kHighBitsMask = 0xF800;
 constexpr KeyCode kCodeMask = 0xFFFF;
-constexpr std::string_view kCodeOpen = " [0x";
 
 char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
@@ -89,7 +76,7 @@ std::string KeyTextName(int keyNumber) {
 
 std::string FormatKeyText(KeyCode code, std::string_view emptyText) {
   std::string text;
-  for (const Modifier& m : kModifiers) {
+  for (const KeyModifier& m : kKeyModifiers) {
     if ((code & m.bit) != 0) {
       text += m.word;
       text += '+';
@@ -106,7 +93,7 @@ std::string FormatKeyText(KeyCode code, std::string_view emptyText) {
   }
   if ((code & kHighBitsMask) != 0) {
     char whole[16];
-    std::snprintf(whole, sizeof whole, "%s%04X]", kCodeOpen.data(), static_cast<unsigned>(code & kCodeMask));
+    std::snprintf(whole, sizeof whole, "%s%04X]", kWholeCodeOpen.data(), static_cast<unsigned>(code & kCodeMask));
     text += whole;
   }
   return text;
@@ -118,9 +105,9 @@ bool ParseKeyText(std::string_view text, KeyCode& code) {
   // The whole code in brackets at the end; no key name ends in ']'.
   int whole = -1;
   if (!text.empty() && text.back() == ']') {
-    const std::size_t open = text.rfind(kCodeOpen);
+    const std::size_t open = text.rfind(kWholeCodeOpen);
     if (open == std::string_view::npos) return false;
-    const std::size_t digits = open + kCodeOpen.size();
+    const std::size_t digits = open + kWholeCodeOpen.size();
     if (!ParseNumber(text.substr(digits, text.size() - 1 - digits), 16, kCodeMask, whole)) return false;
     text = Trim(text.substr(0, open));
   }
@@ -129,7 +116,7 @@ bool ParseKeyText(std::string_view text, KeyCode& code) {
   KeyCode modifiers = 0;
   for (bool found = true; found;) {
     found = false;
-    for (const Modifier& m : kModifiers) {
+    for (const KeyModifier& m : kKeyModifiers) {
       const std::size_t length = m.word.size();
       if (text.size() > length && text[length] == '+' && SameIgnoringCase(text.substr(0, length), m.word)) {
         if ((modifiers & m.bit) != 0) return false;  // named twice

@@ -16,8 +16,21 @@
 
 #include "model/key_code.h"
 
+// The modifiers in the fixed order of every text form.
+struct KeyModifier {
+  KeyCode bit;
+  std::string_view word;
+};
+inline constexpr KeyModifier kKeyModifiers[] = {
+    {kModAlt, "Alt"},
+    {kModShift, "Shift"},
+    {kModCtrl, "Ctrl"},
+};
+
 // Text for key number 0 in tables (`rq57cfg show`, diff, checks).
 constexpr std::string_view kEmptyKeyText = "-";
+// Opens the whole code that follows a key text when bits 11-15 are set.
+constexpr std::string_view kWholeCodeOpen = " [0x";
 // Text for key number 0 where a word reads better, e.g. the clipboard of a cell.
 constexpr std::string_view kNotUsedKeyText = kNotUsedText;
 

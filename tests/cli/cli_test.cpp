@@ -1,0 +1,156 @@
+// The commands end to end on files: golden outputs of two sample panels, exit
+// codes, and outputs that are written whole or not at all.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "cli/commands.h"
+#include "model/config_json.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const fs::path kData = RQ57_CLI_DATA;
+
+std::string Slurp(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// The first line where text and the golden file part, or "" when they are equal.
+std::string FirstDifference(const std::string& text, const fs::path& golden) {
+  const std::string expected = Slurp(golden);
+  if (text == expected) return "";
+  std::size_t line = 1, at = 0;
+  while (at < text.size() && at < expected.size() && text[at] == expected[at]) line += text[at++] == '\n';
+  const std::size_t start = text.rfind('\n', at == 0 ? 0 : at - 1);
+  const std::size_t from = start == std::string::npos ? 0 : start + 1;
+  return golden.filename().string() + " line " + std::to_string(line) + ": " +
+         text.substr(from, text.find('\n', from) - from);
+}
+
+void Spill(const fs::path& path, const std::string& content) {
+  std::ofstream(path, std::ios::binary) << content;
+}
+
+class CliTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() / ("rq57cfg_test_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+                                        "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+    a_ = Import("panel_a");
+    b_ = Import("panel_b");
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  std::string Import(const std::string& name) {
+    const std::string image = (dir_ / (name + ".img")).string();
+    CommandOutput io;
+    EXPECT_EQ(ImportCommand((kData / (name + ".json")).string(), image, io), kExitOk) << io.err;
+    return image;
+  }
+
+  // Files in the work folder, to see that nothing stray was left.
+  std::vector<std::string> Files() const {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(dir_)) names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+
+  fs::path dir_;
+  std::string a_, b_;
+};
+
+TEST_F(CliTest, ShowDiffAndChartMatchTheGoldenOutputs) {
+  CommandOutput io;
+  EXPECT_EQ(ShowCommand(a_, io), kExitOk);
+  EXPECT_EQ(FirstDifference(io.out, kData / "panel_a.show"), "");
+  io = {};
+  EXPECT_EQ(ShowCommand(b_, io), kExitOk);
+  EXPECT_EQ(FirstDifference(io.out, kData / "panel_b.show"), "");
+  io = {};
+  EXPECT_EQ(DiffCommand(a_, b_, io), kExitFindings);
+  EXPECT_EQ(FirstDifference(io.out, kData / "panel_a_b.diff"), "");
+  io = {};
+  EXPECT_EQ(DiffCommand(a_, a_, io), kExitOk);
+  EXPECT_EQ(io.out, "");
+  for (const std::string name : {"panel_a", "panel_b"}) {
+    const fs::path svg = dir_ / (name + ".svg");
+    io = {};
+    EXPECT_EQ(ChartCommand((dir_ / (name + ".img")).string(), svg.string(), io), kExitOk);
+    EXPECT_EQ(FirstDifference(Slurp(svg), kData / (name + ".svg")), "");
+  }
+  EXPECT_EQ(io.err, "");
+}
+
+TEST_F(CliTest, ExportThenImportGivesTheSameFile) {
+  CommandOutput io;
+  const std::string json = (dir_ / "b.json").string();
+  const std::string again = (dir_ / "again.img").string();
+  ASSERT_EQ(ExportCommand(b_, json, io), kExitOk);
+  ASSERT_EQ(ImportCommand(json, again, io), kExitOk) << io.err;
+  EXPECT_EQ(Slurp(again), Slurp(b_));
+  EXPECT_EQ(Files(), (std::vector<std::string>{"again.img", "b.json", "panel_a.img", "panel_b.img"}));
+}
+
+TEST_F(CliTest, CheckReportsPerFileAndExitsByTheWorstResult) {
+  const fs::path set = dir_ / "set";
+  fs::create_directories(set / "sub");
+  fs::copy_file(a_, set / "1.img");
+  fs::copy_file(b_, set / "2.img");
+  Spill(set / "3.img", std::string(100, '\0'));
+  CommandOutput io;
+  EXPECT_EQ(CheckCommand({a_}, io), kExitOk);
+  EXPECT_EQ(io.out, a_ + ": ok\n");
+  io = {};
+  EXPECT_EQ(CheckCommand({set.string()}, io), kExitFindings);
+  const std::string s = set.string() + "/";
+  EXPECT_EQ(io.out, s + "1.img: ok\n" + s + "2.img: key Shift+A in Row 6 Col 2 and Row 6 Col 12\n" + s +
+                        "2.img: key number without a name #94 in Row 3 Col 5\n" + s +
+                        "3.img: not a configuration: too short, 100 of 512 bytes\n");
+  io = {};
+  const std::string missing = (dir_ / "missing.img").string();
+  EXPECT_EQ(CheckCommand({missing, a_}, io), kExitError);
+  EXPECT_EQ(io.out, a_ + ": ok\n");
+  EXPECT_EQ(io.err, missing + ": cannot open\n");
+}
+
+TEST_F(CliTest, BadInputsAreErrorsAndLeaveTheOutputAlone) {
+  const std::string target = (dir_ / "target.img").string();
+  Spill(target, "old");
+  const std::string json = (dir_ / "bad.json").string();
+  Spill(json, R"({"format": "rq57-config"})");
+  CommandOutput io;
+  EXPECT_EQ(ImportCommand(json, target, io), kExitError);
+  EXPECT_NE(io.err.find(json + ": rows: missing\n"), std::string::npos) << io.err;
+  EXPECT_EQ(Slurp(target), "old");
+
+  Spill(json, std::string(kJsonMaxSize + 1, ' '));
+  io = {};
+  EXPECT_EQ(ImportCommand(json, target, io), kExitError);
+  EXPECT_EQ(io.err, json + ": larger than 1048576 bytes\n");
+
+  // Not a configuration: the editor would refuse to open it.
+  io = {};
+  EXPECT_EQ(ShowCommand(json, io), kExitError);
+  EXPECT_EQ(io.err, json + ": not a configuration: rows 32, not 1 to 23\n");
+  io = {};
+  EXPECT_EQ(DiffCommand(a_, (dir_ / "none").string(), io), kExitError);
+  EXPECT_EQ(io.out, "");
+
+  // An output that cannot be written: no temporary file stays behind.
+  io = {};
+  EXPECT_EQ(ExportCommand(a_, (dir_ / "no" / "such.json").string(), io), kExitError);
+  EXPECT_EQ(Files(), (std::vector<std::string>{"bad.json", "panel_a.img", "panel_b.img", "target.img"}));
+}
+
+}  // namespace
