@@ -16,6 +16,8 @@ void Write(std::FILE* stream, const std::string& text) { std::fwrite(text.data()
 int main(int argc, char** argv) {
   CLI::App app{"rq57cfg: show, check, compare, convert and chart RQ57 configuration files"};
   app.require_subcommand(1);
+  // Arguments that begin with '/' are paths, never options, on every system.
+  app.allow_windows_style_options(false);
 
   std::string file, other, output;
   std::vector<std::string> paths;
