@@ -4,7 +4,7 @@
 //   Shift+A        modifiers first, always in the order Alt, Shift, Ctrl, joined by '+'
 //   Alt+Ctrl+F5
 //   -              key number 0 (the cell sends nothing); "Ctrl+-" keeps a stray modifier
-//   #95            a key number without a name, with its modifiers if any ("Shift+#95")
+//   #94            a key number without a name, with its modifiers if any ("Shift+#94")
 //   A [0x801F]     bits 11-15 set: the whole code follows in brackets
 //
 // Names are those of the key buttons, with the button's doubled ampersand shown

@@ -101,7 +101,7 @@ std::vector<std::string> CellLines(KeyCode code) {
   std::vector<std::string> lines;
   if ((code & kModifierMask) != 0) {
     const std::string modifiers = FormatKeyText(code & kModifierMask);  // "Alt+Ctrl+-"
-    lines.push_back(modifiers.substr(0, modifiers.size() - 1 - kEmptyKeyText.size()));
+    lines.push_back(modifiers.substr(0, modifiers.size() - kEmptyKeyText.size()));  // "Alt+Ctrl+"
   }
   const std::string key = FormatKeyText(code & ~kModifierMask);  // "A" or "A [0x801F]"
   const std::size_t bracket = key.rfind(kWholeCodeOpen);

@@ -63,10 +63,10 @@ std::string Doc(const std::string& cells, const std::string& pins = R"("columnPi
 TEST(ConfigJson, ReadsCellsByCodeByNameAndByText) {
   ConfigModel model;
   std::vector<std::string> errors;
-  ASSERT_TRUE(ImportConfigJson(Doc(R"({"key": "A", "modifiers": ["Ctrl", "Shift"]}, "Alt+#95 [0x8C5F]")"), model,
+  ASSERT_TRUE(ImportConfigJson(Doc(R"({"key": "A", "modifiers": ["Ctrl", "Shift"]}, "Alt+#94 [0x8C5E]")"), model,
                                errors));
   EXPECT_EQ(model.keys[0], 0x031F);
-  EXPECT_EQ(model.keys[1], 0x8C5F);
+  EXPECT_EQ(model.keys[1], 0x8C5E);
   EXPECT_TRUE(model.typematic);
   EXPECT_EQ(model.rowPins[0], 2);
   ASSERT_TRUE(ImportConfigJson(Doc(R"({"code": 33311, "key": "A"}, {"code": 0})"), model, errors));
