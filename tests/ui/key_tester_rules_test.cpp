@@ -1,0 +1,81 @@
+// Key combinations from key events: modifiers held with a key, modifiers alone, and
+// scrolling a cell into view.
+#include "ui/key_tester_rules.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "model/keystroke.h"
+
+namespace {
+
+struct Event {
+  int key;
+  bool down;
+};
+
+constexpr int kA = 31;
+constexpr int kF5 = 116;
+
+// The combinations a run of events makes, in order.
+std::vector<KeyCode> Combos(const std::vector<Event>& events) {
+  ComboTracker tracker;
+  std::vector<KeyCode> combos;
+  for (const Event& event : events) {
+    KeyCode combo = -1;
+    if (TrackKeyEvent(tracker, event.key, event.down, combo)) combos.push_back(combo);
+  }
+  return combos;
+}
+
+using Codes = std::vector<KeyCode>;
+
+TEST(ComboTracker, ModifiersHeldWithAKey) {
+  EXPECT_EQ(Combos({{kA, true}, {kA, false}}), Codes{kA});
+  EXPECT_EQ(Combos({{kKeyLeftShift, true}, {kA, true}, {kA, false}, {kKeyLeftShift, false}}),
+            Codes{kModShift | kA});
+  EXPECT_EQ(Combos({{kKeyRightCtrl, true}, {kKeyLeftAlt, true}, {kF5, true}, {kF5, false},
+                    {kKeyLeftAlt, false}, {kKeyRightCtrl, false}}),
+            Codes{kModCtrl | kModAlt | kF5});
+  // A held key repeats; a held modifier's repeats neither count nor end its aloneness.
+  EXPECT_EQ(Combos({{kKeyLeftShift, true}, {kA, true}, {kA, true}, {kKeyLeftShift, true},
+                    {kA, false}, {kKeyLeftShift, false}}),
+            (Codes{kModShift | kA, kModShift | kA}));
+  // A key without a number still takes the modifiers.
+  EXPECT_EQ(Combos({{kKeyLeftCtrl, true}, {0, true}, {kKeyLeftCtrl, false}}), Codes{kModCtrl});
+}
+
+TEST(ComboTracker, AModifierAloneIsItsOwnKey) {
+  EXPECT_EQ(Combos({{kKeyLeftShift, true}, {kKeyLeftShift, true}, {kKeyLeftShift, false}}),
+            Codes{kKeyLeftShift});
+  EXPECT_EQ(Combos({{kKeyRightAlt, true}, {kKeyRightAlt, false}}), Codes{kKeyRightAlt});
+  // Held under another modifier, it is sent with that one; the outer one is no longer alone.
+  EXPECT_EQ(Combos({{kKeyLeftCtrl, true}, {kKeyRightShift, true}, {kKeyRightShift, false},
+                    {kKeyLeftCtrl, false}}),
+            Codes{kModCtrl | kKeyRightShift});
+  // Released in the order pressed: the last one pressed was not alone either, nor is
+  // one pressed while another key was still held and released in between.
+  EXPECT_EQ(Combos({{kKeyLeftCtrl, true}, {kKeyLeftAlt, true}, {kKeyLeftCtrl, false},
+                    {kKeyLeftAlt, false}}),
+            Codes{});
+  EXPECT_EQ(Combos({{kA, true}, {kKeyLeftShift, true}, {kA, false}, {kKeyLeftShift, false}}),
+            Codes{kA});
+  // A key in between makes it a modifier.
+  EXPECT_EQ(Combos({{kKeyLeftShift, true}, {kA, true}, {kA, false}, {kKeyLeftShift, false},
+                    {kKeyLeftShift, true}, {kKeyLeftShift, false}}),
+            (Codes{kModShift | kA, kKeyLeftShift}));
+  // A release of a modifier pressed before the tester listened is no key.
+  EXPECT_EQ(Combos({{kKeyLeftShift, false}, {kA, true}}), Codes{kA});
+}
+
+TEST(OffsetShowing, LeastMoveThatShowsTheLine) {
+  EXPECT_EQ(OffsetShowing(3, 0, 6), 0);
+  EXPECT_EQ(OffsetShowing(5, 0, 6), 0);
+  EXPECT_EQ(OffsetShowing(6, 0, 6), 1);
+  EXPECT_EQ(OffsetShowing(22, 0, 6), 17);
+  EXPECT_EQ(OffsetShowing(2, 4, 6), 2);
+  EXPECT_EQ(OffsetShowing(7, 4, 0), 4);
+}
+
+}  // namespace
