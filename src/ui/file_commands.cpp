@@ -18,7 +18,6 @@ constexpr DWORD kFileDialogStructSize =
     offsetof(OPENFILENAMEA, lpTemplateName) + sizeof(OPENFILENAMEA::lpTemplateName);
 static_assert(sizeof(void*) != 4 || kFileDialogStructSize == 76, "32-bit OPENFILENAME layout");
 
-constexpr DWORD kFileNameChars = 512;
 constexpr char kFileFilter[] = "All files\0*.*\0";
 constexpr char kSaveTitle[] = "Save File";
 constexpr char kOpenTitle[] = "Open File";
@@ -36,14 +35,16 @@ constexpr char kInvalidFile[] = "Invalid configuration file";
 enum class FileDialog { kSave, kOpen };
 
 // Asks for a file name; false when the user cancelled.
-bool AskFileName(FileDialog kind, char (&name)[kFileNameChars]) {
+bool AskFileName(FileDialog kind, char (&name)[kFileNameChars], const char* filter = kFileFilter,
+                 const char* defaultExtension = nullptr) {
   name[0] = '\0';
   OPENFILENAMEA dialog = {};
   dialog.lStructSize = kFileDialogStructSize;
   dialog.hwndOwner = MainWindow();
-  dialog.lpstrFilter = kFileFilter;
+  dialog.lpstrFilter = filter;
   dialog.lpstrFile = name;
   dialog.nMaxFile = kFileNameChars;
+  dialog.lpstrDefExt = defaultExtension;
   if (kind == FileDialog::kSave) {
     dialog.lpstrTitle = kSaveTitle;
     dialog.Flags = kSaveFlags;
@@ -56,9 +57,17 @@ bool AskFileName(FileDialog kind, char (&name)[kFileNameChars]) {
 
 }  // namespace
 
-bool BuildImageOrReport(ConfigImage& image) {
+bool AskSaveFileName(char (&name)[kFileNameChars]) { return AskFileName(FileDialog::kSave, name); }
+
+bool AskSaveFileName(char (&name)[kFileNameChars], const char* filter, const char* defaultExtension) {
+  return AskFileName(FileDialog::kSave, name, filter, defaultExtension);
+}
+
+bool BuildImageOrReport(ConfigImage& image) { return EncodeImageOrReport(EditorModel(), image); }
+
+bool EncodeImageOrReport(const ConfigModel& model, ConfigImage& image) {
   int sharedPin = -1;
-  if (EncodeImage(EditorModel(), image, &sharedPin)) return true;
+  if (EncodeImage(model, image, &sharedPin)) return true;
   char text[64] = "";
   const char letter = sharedPin >= 0 && sharedPin < kPinCount ? PinLetter(sharedPin) : '?';
   std::snprintf(text, sizeof text, "Error: Pin %c is used for multiple scan lines", letter);

@@ -13,3 +13,12 @@ void OpenConfigFile();
 // Builds the image of the editor's configuration; when two scan lines share a pin,
 // shows "Error: Pin X is used for multiple scan lines" and returns false.
 bool BuildImageOrReport(ConfigImage& image);
+// The same for any configuration.
+bool EncodeImageOrReport(const ConfigModel& model, ConfigImage& image);
+
+constexpr unsigned kFileNameChars = 512;
+// Asks for the name of a file to write with Save's dialog; false when cancelled.
+bool AskSaveFileName(char (&name)[kFileNameChars]);
+// The same dialog for one kind of file: filter holds its pairs of description and
+// pattern, and a name typed without extension gets defaultExtension (no dot).
+bool AskSaveFileName(char (&name)[kFileNameChars], const char* filter, const char* defaultExtension);

@@ -1,5 +1,6 @@
 #include "ui/key_tester_rules.h"
 
+#include "model/key_text.h"
 #include "model/keystroke.h"
 
 namespace {
@@ -13,6 +14,7 @@ constexpr ModifierKey kModifierKeys[] = {
     {kKeyLeftShift, kModShift}, {kKeyRightShift, kModShift}, {kKeyLeftCtrl, kModCtrl},
     {kKeyRightCtrl, kModCtrl},  {kKeyLeftAlt, kModAlt},      {kKeyRightAlt, kModAlt},
 };
+constexpr KeyCode kComboMask = kModifierMask | kKeyNumberMask;
 constexpr int kModifierKeyCount = static_cast<int>(sizeof kModifierKeys / sizeof kModifierKeys[0]);
 
 // Index of a modifier key in the table above, or -1.
@@ -62,4 +64,30 @@ int OffsetShowing(int line, int offset, int visible) {
   if (line < offset) return line;
   if (line >= offset + visible) return line - visible + 1;
   return offset;
+}
+
+std::vector<CellRef> CellsSending(const ConfigModel& model, KeyCode combo) {
+  std::vector<CellRef> cells;
+  if ((combo & kKeyNumberMask) == 0) return cells;
+  for (int row = 0; row < model.rows; ++row) {
+    for (int column = 0; column < model.columns; ++column) {
+      if ((model.keys[row * kMatrixStride + column] & kComboMask) == combo) {
+        cells.push_back({row, column});
+      }
+    }
+  }
+  return cells;
+}
+
+std::string KeyTesterLine(const ConfigModel& model, KeyCode combo, const std::vector<CellRef>& cells,
+                          const std::string& unknownKey) {
+  std::string line = FormatKeyText(combo, unknownKey) + ": ";
+  if (cells.empty()) return line + "not in this configuration";
+  for (std::size_t i = 0; i < cells.size(); ++i) {
+    const CellRef& cell = cells[i];
+    if (i > 0) line += "; ";
+    line += CellName(cell) + " (row pin " + PinLetter(model.rowPins[cell.row]) + ", column pin " +
+            PinLetter(model.columnPins[cell.column]) + ")";
+  }
+  return line;
 }

@@ -2,6 +2,10 @@
 // makes, and where the grid must scroll to show a cell. No Win32 here.
 #pragma once
 
+#include <string>
+#include <vector>
+
+#include "model/config_check.h"
 #include "model/key_code.h"
 
 // Key events between activations of the tester: the modifiers held and whether
@@ -22,3 +26,13 @@ bool TrackKeyEvent(ComboTracker& tracker, int keyNumber, bool down, KeyCode& com
 // Scroll offset that brings a line (cell row or column) into view: unchanged when
 // it is visible, else the least move that shows it. A count of 0 visible changes nothing.
 int OffsetShowing(int line, int offset, int visible);
+
+// Cells within the counts whose key code (bits 11-15 aside) is the combination, row
+// by row. A combination without a key number is in no cell.
+std::vector<CellRef> CellsSending(const ConfigModel& model, KeyCode combo);
+
+// The tester's line for a combination: "Shift+A: Row 3 Col 5 (row pin O, column pin C)",
+// several cells separated by "; ", or ": not in this configuration". A keystroke of a
+// key without a number shows as unknownKey with its modifiers.
+std::string KeyTesterLine(const ConfigModel& model, KeyCode combo, const std::vector<CellRef>& cells,
+                          const std::string& unknownKey);

@@ -12,6 +12,7 @@
 #include "ui/key_dialog.h"
 #include "ui/progress.h"
 #include "ui/resources/resource.h"
+#include "ui/tool_commands.h"
 #include "ui/transfer_commands.h"
 
 namespace {
@@ -66,6 +67,9 @@ void RunMenuCommand(int id) {
     case IDM_FILE_READ: ReadCommand(); break;
     case IDM_FILE_EXIT: ExitCommand(); break;
     case IDM_HELP_ABOUT: ShowAboutBox(); break;
+    case IDM_TOOLS_KEY_TESTER:
+    case IDM_TOOLS_COMPARE:
+    case IDM_TOOLS_CHECK: RunToolCommand(id); break;
     default: RunEditCommand(id); break;
   }
 }
@@ -156,6 +160,9 @@ void OnCommand(WPARAM wParam, LPARAM lParam) {
     case IDM_EDIT_COPY:
     case IDM_EDIT_PASTE:
     case IDM_EDIT_CLEAR:
+    case IDM_TOOLS_KEY_TESTER:
+    case IDM_TOOLS_COMPARE:
+    case IDM_TOOLS_CHECK:
       RunMenuCommand(id);
       break;
     default:

@@ -21,6 +21,7 @@ namespace {
 // Pause before and after a transfer while the progress window paints or goes.
 constexpr int kSettleMs = 100;
 constexpr int kMessageSize = 64;
+constexpr char kInvalidConfiguration[] = "Invalid configuration";
 
 // Opens the progress window; false when it could not be created, since then
 // neither the device's keystrokes nor the guard against other commands would work.
@@ -43,26 +44,6 @@ void ShowUnknownError(int result) {
   ShowMessage(text, kErrorBox);
 }
 
-// A failed read leaves the editor's configuration and its modified flag alone.
-void ReportRead(int result, const ConfigImage& image) {
-  ConfigModel read = EditorModel();  // lines past the counts keep their values
-  switch (result) {
-    case kTransferOk:
-      if (!DecodeImage(image, read)) {
-        ShowMessage("Invalid configuration", kErrorBox);
-        return;
-      }
-      Editor().Replace(read);
-      ShowWholeConfiguration();
-      ShowMessage("The configuration was successfully read from the RQ57", MB_OK);
-      return;
-    case kTransferNotFound: ShowMessage("The RQ57 was not found", kErrorBox); return;
-    case kTransferLinkError: ShowMessage("Error while reading from the RQ57", kErrorBox); return;
-    case kTransferInvalid: ShowMessage("Invalid configuration", kErrorBox); return;
-    default: ShowUnknownError(result); return;
-  }
-}
-
 void ReportWrite(int result) {
   switch (result) {
     case kTransferOk: ShowMessage("The configuration was successfully saved to the RQ57", MB_OK); return;
@@ -74,15 +55,38 @@ void ReportWrite(int result) {
 
 }  // namespace
 
-void ReadCommand() {
-  if (ProgressWindow() != nullptr) return;  // one transfer at a time
-  if (!ConfirmDiscard()) return;
+int ReadEncoderImage(ConfigImage& image) {
   LinkPlatform& platform = TransferPlatform();
-  ConfigImage image{};
   int result = kTransferLinkError;
   if (OpenTransferWindow(platform)) result = ReadFromEncoder(platform, image);
   CloseTransferWindow(platform);
-  ReportRead(result, image);
+  return result;
+}
+
+bool DecodeReadImage(int result, const ConfigImage& image, ConfigModel& model) {
+  switch (result) {
+    case kTransferOk:
+      if (DecodeImage(image, model)) return true;
+      ShowMessage(kInvalidConfiguration, kErrorBox);
+      return false;
+    case kTransferNotFound: ShowMessage("The RQ57 was not found", kErrorBox); return false;
+    case kTransferLinkError: ShowMessage("Error while reading from the RQ57", kErrorBox); return false;
+    case kTransferInvalid: ShowMessage(kInvalidConfiguration, kErrorBox); return false;
+    default: ShowUnknownError(result); return false;
+  }
+}
+
+// A failed read leaves the editor's configuration and its modified flag alone.
+void ReadCommand() {
+  if (ProgressWindow() != nullptr) return;  // one transfer at a time
+  if (!ConfirmDiscard()) return;
+  ConfigImage image{};
+  const int result = ReadEncoderImage(image);
+  ConfigModel read = EditorModel();  // lines past the counts keep their values
+  if (!DecodeReadImage(result, image, read)) return;
+  Editor().Replace(read);
+  ShowWholeConfiguration();
+  ShowMessage("The configuration was successfully read from the RQ57", MB_OK);
 }
 
 void WriteCommand() {

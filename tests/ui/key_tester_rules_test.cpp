@@ -6,6 +6,7 @@
 
 #include <vector>
 
+#include "model/config.h"
 #include "model/keystroke.h"
 
 namespace {
@@ -67,6 +68,27 @@ TEST(ComboTracker, AModifierAloneIsItsOwnKey) {
             (Codes{kModShift | kA, kKeyLeftShift}));
   // A release of a modifier pressed before the tester listened is no key.
   EXPECT_EQ(Combos({{kKeyLeftShift, false}, {kA, true}}), Codes{kA});
+}
+
+TEST(KeyTesterLine, NamesEveryCellWithinTheCountsThatSendsTheCombination) {
+  ConfigModel model;
+  ResetModel(model);
+  model.keys[2 * kMatrixStride + 4] = kModShift | kA;             // Row 3 Col 5
+  model.keys[5 * kMatrixStride + 0] = 0x8000 | kModShift | kA;    // stray high bits still send it
+  model.keys[0 * kMatrixStride + 1] = kA;                         // another combination
+  model.keys[12 * kMatrixStride + 0] = kModShift | kA;            // beyond the rows in use
+  model.rowPins[2] = 14;
+  model.columnPins[4] = 2;
+
+  const std::vector<CellRef> cells = CellsSending(model, kModShift | kA);
+  ASSERT_EQ(cells.size(), 2u);
+  EXPECT_EQ(KeyTesterLine(model, kModShift | kA, cells, "?"),
+            "Shift+A: Row 3 Col 5 (row pin O, column pin C); Row 6 Col 1 (row pin R, column pin A)");
+  EXPECT_EQ(KeyTesterLine(model, kModCtrl | kA, CellsSending(model, kModCtrl | kA), "?"),
+            "Ctrl+A: not in this configuration");
+  // Empty cells never match a key without a number.
+  EXPECT_TRUE(CellsSending(model, 0).empty());
+  EXPECT_EQ(KeyTesterLine(model, kModAlt, {}, "key 0xAD"), "Alt+key 0xAD: not in this configuration");
 }
 
 TEST(OffsetShowing, LeastMoveThatShowsTheLine) {

@@ -29,10 +29,11 @@ TEST(Startup, MainWindowHasClassTitleAndMenu) {
 
   HMENU bar = GetMenu(window);
   ASSERT_NE(bar, nullptr);
-  ASSERT_EQ(GetMenuItemCount(bar), 3);
+  ASSERT_EQ(GetMenuItemCount(bar), 4);
   EXPECT_EQ(MenuText(bar, 0, MF_BYPOSITION), "&File");
   EXPECT_EQ(MenuText(bar, 1, MF_BYPOSITION), "&Edit");
-  EXPECT_EQ(MenuText(bar, 2, MF_BYPOSITION), "&Help");
+  EXPECT_EQ(MenuText(bar, 2, MF_BYPOSITION), "&Tools");
+  EXPECT_EQ(MenuText(bar, 3, MF_BYPOSITION), "&Help");
 
   HMENU file = GetSubMenu(bar, 0);
   ASSERT_EQ(GetMenuItemCount(file), 9);
@@ -63,7 +64,19 @@ TEST(Startup, MainWindowHasClassTitleAndMenu) {
   }
   EXPECT_EQ(GetMenuState(edit, 2, MF_BYPOSITION) & MF_SEPARATOR, UINT(MF_SEPARATOR));
 
-  HMENU help = GetSubMenu(bar, 2);
+  HMENU tools = GetSubMenu(bar, 2);
+  ASSERT_EQ(GetMenuItemCount(tools), 5);
+  const struct { int position; UINT id; const char* text; } toolItems[] = {
+      {0, IDM_TOOLS_KEY_TESTER, "&Key Tester..."}, {2, IDM_TOOLS_COMPARE, "&Compare with RQ57"},
+      {4, IDM_TOOLS_CHECK, "C&heck Configuration"},
+  };
+  for (const auto& item : toolItems) {
+    SCOPED_TRACE(item.text);
+    EXPECT_EQ(GetMenuItemID(tools, item.position), item.id);
+    EXPECT_EQ(MenuText(tools, item.position, MF_BYPOSITION), item.text);
+  }
+
+  HMENU help = GetSubMenu(bar, 3);
   ASSERT_EQ(GetMenuItemCount(help), 1);
   EXPECT_EQ(GetMenuItemID(help, 0), UINT(IDM_HELP_ABOUT));
   EXPECT_EQ(MenuText(help, 0, MF_BYPOSITION), "&About");

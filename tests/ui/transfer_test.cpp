@@ -18,7 +18,6 @@
 
 namespace {
 
-constexpr DWORD kTransferMs = 20000;
 constexpr char kQuestion[] = "The current configuration has changed.\nDo you want to save the changes?";
 
 // Differs from a new configuration in counts, typematic, pins and keys.
@@ -64,31 +63,6 @@ bool CarriedBytesEqual(const ConfigImage& a, const ConfigImage& b) {
 
 int Selection(HWND dropDown) { return static_cast<int>(SendMessageA(dropDown, CB_GETCURSEL, 0, 0)); }
 
-// Posts a menu command and answers the modal windows it opens in turn.
-std::vector<DialogSeen> RunCommand(int id, std::vector<DialogAnswer> answers) {
-  ModalAnswerer answerer(std::move(answers), kTransferMs);
-  PostMessageA(MainWindow(), WM_COMMAND, id, 0);
-  answerer.Finish(kTransferMs);
-  PumpUntilIdle();
-  return answerer.Seen();
-}
-
-void ExpectResultAt(const char* file, int line, const std::vector<DialogSeen>& seen,
-                    std::size_t index, const char* text, bool icon) {
-  if (seen.size() <= index) {
-    ADD_FAILURE_AT(file, line) << "no result message; " << seen.size() << " windows seen";
-    return;
-  }
-  const DialogSeen& box = seen[index];
-  const HICON expectedIcon = icon ? LoadIconA(nullptr, IDI_ERROR) : nullptr;
-  if (box.text != text || box.icon != expectedIcon || box.title != kAppTitle || box.owner != MainWindow() ||
-      box.buttons != std::vector<int>{IDOK}) {
-    ADD_FAILURE_AT(file, line) << "message \"" << box.text << "\" (icon " << box.icon << ", title \""
-                               << box.title << "\", " << box.buttons.size()
-                               << " buttons), expected \"" << text << "\" (icon " << expectedIcon << ")";
-  }
-}
-#define EXPECT_RESULT(seen, index, text, icon) ExpectResultAt(__FILE__, __LINE__, seen, index, text, icon)
 
 class TransferTest : public testing::Test {
  protected:

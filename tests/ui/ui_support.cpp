@@ -156,7 +156,18 @@ void SetClientSize(HWND window, int width, int height) {
   RECT frame = {0, 0, width, height};
   AdjustWindowRect(&frame, static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE)),
                    GetMenu(window) != nullptr);
-  SetWindowPos(window, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+  int outerWidth = frame.right - frame.left;
+  int outerHeight = frame.bottom - frame.top;
+  SetWindowPos(window, nullptr, 0, 0, outerWidth, outerHeight,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  // A narrow window wraps its menu bar onto more lines than the frame computation
+  // assumes: make up for what the client area still lacks.
+  RECT client = {};
+  GetClientRect(window, &client);
+  if (client.right == width && client.bottom == height) return;
+  outerWidth += width - client.right;
+  outerHeight += height - client.bottom;
+  SetWindowPos(window, nullptr, 0, 0, outerWidth, outerHeight,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -216,6 +227,30 @@ void ResetEditor() {
   SetScrollPos(VerticalScrollBar(), SB_CTL, 0, TRUE);
   ShowWholeConfiguration();
   FocusControl(main);
+}
+
+std::vector<DialogSeen> RunCommand(int id, std::vector<DialogAnswer> answers) {
+  ModalAnswerer answerer(std::move(answers), kTransferMs);
+  PostMessageA(MainWindow(), WM_COMMAND, id, 0);
+  answerer.Finish(kTransferMs);
+  PumpUntilIdle();
+  return answerer.Seen();
+}
+
+void ExpectResultAt(const char* file, int line, const std::vector<DialogSeen>& seen,
+                    std::size_t index, const char* text, bool icon) {
+  if (seen.size() <= index) {
+    ADD_FAILURE_AT(file, line) << "no result message; " << seen.size() << " windows seen";
+    return;
+  }
+  const DialogSeen& box = seen[index];
+  const HICON expectedIcon = icon ? LoadIconA(nullptr, IDI_ERROR) : nullptr;
+  if (box.text != text || box.icon != expectedIcon || box.title != kAppTitle || box.owner != MainWindow() ||
+      box.buttons != std::vector<int>{IDOK}) {
+    ADD_FAILURE_AT(file, line) << "message \"" << box.text << "\" (icon " << box.icon << ", title \""
+                               << box.title << "\", " << box.buttons.size()
+                               << " buttons), expected \"" << text << "\" (icon " << expectedIcon << ")";
+  }
 }
 
 void ChooseItem(HWND dropDown, int index) {

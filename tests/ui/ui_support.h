@@ -5,12 +5,13 @@
 
 #include <windows.h>
 
-#include "model/config.h"
-
+#include <cstddef>
 #include <functional>
 #include <string>
 #include <utility>
 #include <vector>
+
+#include "model/config.h"
 
 constexpr DWORD kIdleMs = 2000;       // default bound of PumpUntilIdle
 constexpr DWORD kWaitMs = 5000;       // default bound of the waits below
@@ -117,6 +118,16 @@ void ChangeModel(const std::function<void(ConfigModel&)>& change);
 // Sets or clears the editor's modified flag (set through an edit that keeps every
 // value, cleared as a save does).
 void SetModified(bool modified);
+// Posts a menu command and answers the modal windows it opens in turn, allowing a
+// transfer's time; returns what was seen.
+constexpr DWORD kTransferMs = 20000;
+std::vector<DialogSeen> RunCommand(int id, std::vector<DialogAnswer> answers);
+
+// Checks that seen[index] is a message box of the editor with this text and OK
+// alone, with the error icon or none.
+void ExpectResultAt(const char* file, int line, const std::vector<DialogSeen>& seen,
+                    std::size_t index, const char* text, bool icon);
+#define EXPECT_RESULT(seen, index, text, icon) ExpectResultAt(__FILE__, __LINE__, seen, index, text, icon)
 
 // Puts the editor back to its start state between tests: restored window with the
 // start client size, a new configuration, offsets 0, focus on the main window.

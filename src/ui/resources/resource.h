@@ -20,6 +20,9 @@
 #define IDM_EDIT_COPY       1013
 #define IDM_EDIT_PASTE      1014
 #define IDM_EDIT_CLEAR      1015
+#define IDM_TOOLS_KEY_TESTER 1020
+#define IDM_TOOLS_COMPARE   1022
+#define IDM_TOOLS_CHECK     1023
 
 // About box
 #define IDD_ABOUT           1500
@@ -28,6 +31,15 @@
 // Progress window
 #define IDD_PROGRESS        1600
 #define IDC_PROGRESS_TEXT   1601
+
+// Key Tester
+#define IDD_KEY_TESTER      1700
+#define IDC_TESTER_LIST     1701
+#define IDC_TESTER_CLEAR    1702
+
+// The tool windows that list lines (Compare with RQ57, Check Configuration)
+#define IDD_LIST_WINDOW     1710
+#define IDC_LIST_LINES      1711
 
 // Key selection dialog: key buttons are IDC_KEY_BASE + key number,
 // "Not Used" is IDC_KEY_BASE itself.

@@ -1,0 +1,135 @@
+#include "ui/list_window.h"
+
+#include "ui/main_window.h"
+#include "ui/resources/resource.h"
+
+namespace {
+
+constexpr int kKindCount = 2;
+constexpr int kTextMargin = 8;      // pixels right of the longest line
+constexpr int kNotHandled = -1;     // WM_VKEYTOITEM: the list box acts on the key
+constexpr int kHandled = -2;        // WM_VKEYTOITEM: the key was handled here
+
+struct ListWindowState {
+  HWND window = nullptr;
+  ListLineAction action = nullptr;
+} windows[kKindCount];
+
+int KindIndex(ListWindowKind kind) { return kind == ListWindowKind::kCompare ? 0 : 1; }
+
+ListWindowState* StateOf(HWND dialog) {
+  for (ListWindowState& state : windows) {
+    if (state.window == dialog) return &state;
+  }
+  return nullptr;
+}
+
+// Lets the list scroll sideways as far as its longest line.
+void FitHorizontalExtent(HWND list, const std::vector<std::string>& lines) {
+  HDC dc = GetDC(list);
+  if (dc == nullptr) return;
+  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(list, WM_GETFONT, 0, 0)));
+  int widest = 0;
+  for (const std::string& line : lines) {
+    SIZE size = {};
+    if (GetTextExtentPoint32A(dc, line.c_str(), static_cast<int>(line.size()), &size) && size.cx > widest) {
+      widest = size.cx;
+    }
+  }
+  SelectObject(dc, old);
+  ReleaseDC(list, dc);
+  SendMessageA(list, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(widest + kTextMargin), 0);
+}
+
+void FillList(HWND dialog, const std::vector<std::string>& lines) {
+  HWND list = GetDlgItem(dialog, IDC_LIST_LINES);
+  SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+  SendMessageA(list, LB_RESETCONTENT, 0, 0);
+  for (const std::string& line : lines) {
+    SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
+  }
+  SendMessageA(list, LB_SETCURSEL, 0, 0);
+  FitHorizontalExtent(list, lines);
+  SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(list, nullptr, TRUE);
+}
+
+void RunLineAction(HWND dialog, int line) {
+  ListWindowState* state = StateOf(dialog);
+  if (state == nullptr || state->action == nullptr || line < 0) return;
+  state->action(line);
+}
+
+int CurrentLine(HWND dialog) {
+  return static_cast<int>(SendMessageA(GetDlgItem(dialog, IDC_LIST_LINES), LB_GETCURSEL, 0, 0));
+}
+
+INT_PTR OnVirtualKey(HWND dialog, WPARAM wParam) {
+  if (LOWORD(wParam) != VK_RETURN) return kNotHandled;
+  RunLineAction(dialog, HIWORD(wParam));
+  return kHandled;
+}
+
+void OnDestroy(HWND dialog) {
+  if (ListWindowState* state = StateOf(dialog)) *state = ListWindowState{};
+}
+
+}  // namespace
+
+INT_PTR CALLBACK ListWindowProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+  switch (message) {
+    case WM_INITDIALOG:
+      PlaceBesideMainWindow(dialog);
+      return TRUE;
+    case WM_COMMAND:
+      if (LOWORD(wParam) == IDC_LIST_LINES && HIWORD(wParam) == LBN_DBLCLK) {
+        RunLineAction(dialog, CurrentLine(dialog));
+      }
+      return TRUE;
+    case WM_VKEYTOITEM:
+      return OnVirtualKey(dialog, wParam);
+    case WM_CLOSE:
+      DestroyWindow(dialog);
+      return TRUE;
+    case WM_DESTROY:
+      OnDestroy(dialog);
+      return FALSE;
+    default:
+      return FALSE;
+  }
+}
+
+HWND ShowListWindow(ListWindowKind kind, const char* title, const std::vector<std::string>& lines,
+                    ListLineAction action) {
+  ListWindowState& state = windows[KindIndex(kind)];
+  if (state.window == nullptr) {
+    state.window = CreateDialogParamA(AppInstance(), MAKEINTRESOURCEA(IDD_LIST_WINDOW), MainWindow(),
+                                      ListWindowProc, 0);
+    if (state.window == nullptr) return nullptr;
+  }
+  state.action = action;
+  SetWindowTextA(state.window, title);
+  FillList(state.window, lines);
+  ShowWindow(state.window, SW_SHOW);
+  SetForegroundWindow(state.window);
+  SetActiveWindow(state.window);
+  SetFocus(GetDlgItem(state.window, IDC_LIST_LINES));
+  return state.window;
+}
+
+HWND ListWindowOf(ListWindowKind kind) { return windows[KindIndex(kind)].window; }
+
+void PlaceBesideMainWindow(HWND window) {
+  RECT main = {};
+  RECT own = {};
+  RECT work = {};
+  if (!GetWindowRect(MainWindow(), &main) || !GetWindowRect(window, &own) ||
+      !SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0)) {
+    return;
+  }
+  const int width = own.right - own.left;
+  int x = main.right;
+  if (x + width > work.right) x = main.left - width;
+  if (x < work.left) return;
+  SetWindowPos(window, nullptr, x, main.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}

@@ -1,0 +1,26 @@
+// The modeless tool windows that list lines (Compare with RQ57, Check
+// Configuration): one list box line per item, one window per kind.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+enum class ListWindowKind { kCompare, kCheck };
+
+// Runs for a line that is double-clicked or on which Enter is pressed.
+using ListLineAction = void (*)(int line);
+
+// Shows the kind's window with these lines, creating it the first time; running it
+// again refreshes the same window. action may be nullptr. Returns the window.
+HWND ShowListWindow(ListWindowKind kind, const char* title, const std::vector<std::string>& lines,
+                    ListLineAction action);
+// The open window of a kind, or nullptr.
+HWND ListWindowOf(ListWindowKind kind);
+
+INT_PTR CALLBACK ListWindowProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Moves a tool window beside the main window (right of it, else left of it) so that
+// it leaves the grid in sight; where neither fits the work area it stays put.
+void PlaceBesideMainWindow(HWND window);

@@ -1,0 +1,227 @@
+// The Tools menu's Check Configuration and Compare with RQ57 under Wine: their list
+// windows, the focus a finding gives, and comparisons after real transfers through
+// the simulated encoder.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "model/config.h"
+#include "sim/encoder_sim.h"
+#include "ui/controls.h"
+#include "ui/grid.h"
+#include "ui/list_window.h"
+#include "ui/main_window.h"
+#include "ui/platform_sim.h"
+#include "ui/progress.h"
+#include "ui/resources/resource.h"
+#include "ui_support.h"
+
+namespace {
+
+constexpr int kKeyA = 31;
+constexpr int kKeyB = 50;
+constexpr int kKeyF1 = 112;
+constexpr int kUnnamedKey = 14;
+
+std::string ClassName(HWND window) {
+  char name[32] = "";
+  GetClassNameA(window, name, sizeof name);
+  return name;
+}
+
+HWND ListOf(ListWindowKind kind) { return GetDlgItem(ListWindowOf(kind), IDC_LIST_LINES); }
+
+std::vector<std::string> Lines(ListWindowKind kind) {
+  HWND list = ListOf(kind);
+  std::vector<std::string> lines;
+  const int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) {
+    char text[256] = "";
+    if (SendMessageA(list, LB_GETTEXTLEN, i, 0) < static_cast<LRESULT>(sizeof text)) {
+      SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
+    }
+    lines.push_back(text);
+  }
+  return lines;
+}
+
+using Texts = std::vector<std::string>;
+
+void RunTool(int id) {
+  PostMessageA(MainWindow(), WM_COMMAND, id, 0);
+  PumpUntilIdle();
+}
+
+// A real Enter on the list's line, as the user presses it.
+void PressEnterOn(ListWindowKind kind, int line) {
+  HWND window = ListWindowOf(kind);
+  SetForegroundWindow(window);
+  SetActiveWindow(window);
+  SetFocus(ListOf(kind));
+  SendMessageA(ListOf(kind), LB_SETCURSEL, static_cast<WPARAM>(line), 0);
+  PumpUntilIdle();
+  keybd_event(VK_RETURN, 0, 0, 0);
+  keybd_event(VK_RETURN, 0, KEYEVENTF_KEYUP, 0);
+  PumpUntilIdle();
+}
+
+// A double click on the list's line, as the mouse gives it.
+void DoubleClick(ListWindowKind kind, int line) {
+  HWND list = ListOf(kind);
+  SendMessageA(list, LB_SETTOPINDEX, static_cast<WPARAM>(line), 0);
+  RECT item = {};
+  SendMessageA(list, LB_GETITEMRECT, static_cast<WPARAM>(line), reinterpret_cast<LPARAM>(&item));
+  const LPARAM where = MAKELPARAM(item.left + 2, item.top + 2);
+  SendMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, where);
+  SendMessageA(list, WM_LBUTTONUP, 0, where);
+  SendMessageA(list, WM_LBUTTONDBLCLK, MK_LBUTTON, where);
+  SendMessageA(list, WM_LBUTTONUP, 0, where);
+  PumpUntilIdle();
+}
+
+class ToolWindowTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    ResetEditor();
+    EncoderSim& device = SimulatedEncoder();
+    device.SetPresent(true);
+    device.ClearFaults();
+    device.SetLatency(0);
+  }
+  void TearDown() override {
+    for (ListWindowKind kind : {ListWindowKind::kCompare, ListWindowKind::kCheck}) {
+      if (ListWindowOf(kind) != nullptr) DestroyWindow(ListWindowOf(kind));
+    }
+    SetModified(false);
+    PumpUntilIdle();
+    ResetEditor();
+  }
+};
+
+// Shared pin X on Column 2 and Row 8, Shift+A in three cells, an unnamed key.
+void PlantProblems(ConfigModel& model) {
+  model.columnPins[1] = 23;
+  model.rowPins[7] = 23;
+  model.rowPins[11] = 1;    // B, freed by column 2
+  model.keys[0 * kMatrixStride + 0] = kModShift | kKeyA;
+  model.keys[9 * kMatrixStride + 10] = kModShift | kKeyA;   // Row 10 Col 11, out of the first view
+  model.keys[11 * kMatrixStride + 3] = kModShift | kKeyA;
+  model.keys[3 * kMatrixStride + 2] = kUnnamedKey;
+  model.keys[4 * kMatrixStride + 2] = kKeyA;                // once only: no problem
+}
+
+TEST_F(ToolWindowTest, CheckListsTheProblemsAndFocusesTheirCellsAndPins) {
+  ChangeModel(PlantProblems);
+  ShowWholeConfiguration();
+  RunTool(IDM_TOOLS_CHECK);
+  HWND window = ListWindowOf(ListWindowKind::kCheck);
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(WindowText(window), "Check Configuration");
+  EXPECT_EQ(ClassName(ListOf(ListWindowKind::kCheck)), "ListBox");
+  EXPECT_EQ(Lines(ListWindowKind::kCheck),
+            (Texts{"pin X: Column 2 and Row 8", "key Shift+A in Row 1 Col 1, Row 10 Col 11 and Row 12 Col 4",
+                   "key number without a name #14 in Row 4 Col 3"}));
+
+  // Enter on the shared pin focuses Column 2's pin box.
+  PressEnterOn(ListWindowKind::kCheck, 0);
+  EXPECT_EQ(GetFocus(), PinBox(1));
+  EXPECT_EQ(GetActiveWindow(), MainWindow());
+
+  // A duplicated key focuses its first cell; the grid scrolls back to it.
+  ScrollRows(6, true);
+  PressEnterOn(ListWindowKind::kCheck, 1);
+  EXPECT_EQ(RowOffset(), 0);
+  EXPECT_EQ(GetFocus(), KeyButton(0));
+
+  DoubleClick(ListWindowKind::kCheck, 2);
+  EXPECT_EQ(GetFocus(), KeyButton(3 * 6 + 2));
+  EXPECT_EQ(GetActiveWindow(), MainWindow());
+  EXPECT_FALSE(EditorModel().modified);
+}
+
+TEST_F(ToolWindowTest, CheckScrollsToCellsAndPinsOutOfViewAndRefreshesItsWindow) {
+  ChangeModel([](ConfigModel& model) {
+    model.keys[9 * kMatrixStride + 10] = kKeyF1;
+    model.keys[11 * kMatrixStride + 11] = kKeyF1;
+    model.rowPins[10] = 0;     // Row 11 takes pin A from Column 1
+    model.rowPins[0] = 0;      // ... and so does Row 1
+    model.columnPins[0] = 12;  // Column 1 moves to M, freed by Row 1
+  });
+  ShowWholeConfiguration();
+  RunTool(IDM_TOOLS_CHECK);
+  HWND window = ListWindowOf(ListWindowKind::kCheck);
+  ASSERT_EQ(Lines(ListWindowKind::kCheck),
+            (Texts{"pin A: Row 1 and Row 11", "key F1 in Row 10 Col 11 and Row 12 Col 12"}));
+
+  PressEnterOn(ListWindowKind::kCheck, 1);
+  EXPECT_EQ(ColumnOffset(), 5);
+  EXPECT_EQ(RowOffset(), 4);
+  EXPECT_EQ(GetFocus(), KeyButton(5 * 6 + 5));
+
+  // The first line names Row 1, which is in view again after scrolling back.
+  PressEnterOn(ListWindowKind::kCheck, 0);
+  EXPECT_EQ(RowOffset(), 0);
+  EXPECT_EQ(GetFocus(), PinBox(6 + 0));
+
+  // Mended, checked again: the same window says there is nothing left.
+  ChangeModel([](ConfigModel& model) {
+    model.rowPins[10] = 22;
+    model.keys[11 * kMatrixStride + 11] = kKeyB;
+  });
+  RunTool(IDM_TOOLS_CHECK);
+  EXPECT_EQ(ListWindowOf(ListWindowKind::kCheck), window);
+  EXPECT_EQ(Lines(ListWindowKind::kCheck), Texts{"No problems found"});
+  PressEnterOn(ListWindowKind::kCheck, 0);   // no target: nothing happens
+  EXPECT_EQ(GetActiveWindow(), window);
+}
+
+ConfigImage ImageOf(const ConfigModel& model) {
+  ConfigImage image{};
+  EXPECT_TRUE(EncodeImage(model, image, nullptr));
+  return image;
+}
+
+TEST_F(ToolWindowTest, CompareAfterAWriteIsIdenticalAndAfterAnEditShowsThatCell) {
+  ChangeModel([](ConfigModel& model) {
+    model.keys[2 * kMatrixStride + 4] = kModShift | kKeyA;
+    model.keys[8 * kMatrixStride + 9] = kKeyF1;
+    model.typematic = true;
+    model.modified = true;
+  });
+  ShowWholeConfiguration();
+  std::vector<DialogSeen> seen = RunCommand(IDM_FILE_WRITE, {DialogAnswer{IDOK}});
+  EXPECT_RESULT(seen, 0, "The configuration was successfully saved to the RQ57", false);
+
+  seen = RunCommand(IDM_TOOLS_COMPARE, {});
+  EXPECT_TRUE(seen.empty());
+  HWND window = ListWindowOf(ListWindowKind::kCompare);
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(WindowText(window), "Compare with RQ57");
+  EXPECT_EQ(ClassName(ListOf(ListWindowKind::kCompare)), "ListBox");
+  EXPECT_EQ(Lines(ListWindowKind::kCompare),
+            Texts{"Identical: the RQ57 holds the configuration shown in the editor"});
+
+  // One edit as the user makes it.
+  ASSERT_TRUE(Editor().SetKey(8, 9, kModCtrl | kKeyB));
+  const ConfigImage edited = ImageOf(EditorModel());
+  RunCommand(IDM_TOOLS_COMPARE, {});
+  EXPECT_EQ(ListWindowOf(ListWindowKind::kCompare), window);
+  EXPECT_EQ(Lines(ListWindowKind::kCompare), Texts{"Row 9 Col 10: Ctrl+B -> F1"});
+  // Comparing changed nothing of the editor's configuration or its flag.
+  EXPECT_EQ(ImageOf(EditorModel()), edited);
+  EXPECT_TRUE(EditorModel().modified);
+  EXPECT_EQ(ProgressWindow(), nullptr);
+}
+
+TEST_F(ToolWindowTest, CompareReportsAFailedReadAsReadDoesAndOpensNoWindow) {
+  SimulatedEncoder().SetPresent(false);
+  const std::vector<DialogSeen> seen = RunCommand(IDM_TOOLS_COMPARE, {DialogAnswer{IDOK}});
+  EXPECT_RESULT(seen, 0, "The RQ57 was not found", true);
+  EXPECT_EQ(ListWindowOf(ListWindowKind::kCompare), nullptr);
+  EXPECT_FALSE(EditorModel().modified);
+}
+
+}  // namespace
