@@ -2,20 +2,9 @@
 
 #include "ui/controls.h"
 #include "ui/grid.h"
-#include "ui/key_tester_rules.h"
 #include "ui/main_window.h"
 
 namespace {
-
-void ShowColumn(int column) {
-  const int offset = ColumnOffset();
-  ScrollColumns(OffsetShowing(column, offset, VisibleColumnCount()) - offset, true);
-}
-
-void ShowRow(int row) {
-  const int offset = RowOffset();
-  ScrollRows(OffsetShowing(row, offset, VisibleRowCount()) - offset, true);
-}
 
 bool InsideCounts(int row, int column) {
   const ConfigModel& model = EditorModel();
@@ -26,8 +15,7 @@ bool InsideCounts(int row, int column) {
 
 void ScrollCellIntoView(int row, int column) {
   if (!InsideCounts(row, column)) return;
-  ShowColumn(column);
-  ShowRow(row);
+  ShowModelCell(row, column);
 }
 
 HWND KeyButtonShowing(int row, int column) {
@@ -47,12 +35,12 @@ HWND ShowLinePinBox(bool isRow, int index) {
   if (columns <= 0 || rows <= 0) return nullptr;
   if (isRow) {
     if (!InsideCounts(index, 0)) return nullptr;
-    ShowRow(index);
+    ShowModelCell(index, -1);
     const int gridRow = index - RowOffset();
     return gridRow >= 0 && gridRow < rows ? PinBox(columns + gridRow) : nullptr;
   }
   if (!InsideCounts(0, index)) return nullptr;
-  ShowColumn(index);
+  ShowModelCell(-1, index);
   const int gridColumn = index - ColumnOffset();
   return gridColumn >= 0 && gridColumn < columns ? PinBox(gridColumn) : nullptr;
 }

@@ -59,13 +59,6 @@ bool TrackKeyEvent(ComboTracker& tracker, int keyNumber, bool down, KeyCode& com
   return true;
 }
 
-int OffsetShowing(int line, int offset, int visible) {
-  if (visible <= 0) return offset;
-  if (line < offset) return line;
-  if (line >= offset + visible) return line - visible + 1;
-  return offset;
-}
-
 std::vector<CellRef> CellsSending(const ConfigModel& model, KeyCode combo) {
   std::vector<CellRef> cells;
   if ((combo & kKeyNumberMask) == 0) return cells;

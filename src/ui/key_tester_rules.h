@@ -1,5 +1,5 @@
 // Pure decisions of the key tester: which key combination a run of key events
-// makes, and where the grid must scroll to show a cell. No Win32 here.
+// makes, and which cells send it. No Win32 here.
 #pragma once
 
 #include <string>
@@ -22,10 +22,6 @@ struct ComboTracker {
 // itself with the other modifiers held.
 // A modifier's repeated key-down while held changes nothing.
 bool TrackKeyEvent(ComboTracker& tracker, int keyNumber, bool down, KeyCode& combo);
-
-// Scroll offset that brings a line (cell row or column) into view: unchanged when
-// it is visible, else the least move that shows it. A count of 0 visible changes nothing.
-int OffsetShowing(int line, int offset, int visible);
 
 // Cells within the counts whose key code (bits 11-15 aside) is the combination, row
 // by row. A combination without a key number is in no cell.

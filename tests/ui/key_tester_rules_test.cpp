@@ -1,5 +1,5 @@
-// Key combinations from key events: modifiers held with a key, modifiers alone, and
-// scrolling a cell into view.
+// Key combinations from key events: modifiers held with a key and modifiers alone;
+// the cells that send a combination.
 #include "ui/key_tester_rules.h"
 
 #include <gtest/gtest.h>
@@ -89,15 +89,6 @@ TEST(KeyTesterLine, NamesEveryCellWithinTheCountsThatSendsTheCombination) {
   // Empty cells never match a key without a number.
   EXPECT_TRUE(CellsSending(model, 0).empty());
   EXPECT_EQ(KeyTesterLine(model, kModAlt, {}, "key 0xAD"), "Alt+key 0xAD: not in this configuration");
-}
-
-TEST(OffsetShowing, LeastMoveThatShowsTheLine) {
-  EXPECT_EQ(OffsetShowing(3, 0, 6), 0);
-  EXPECT_EQ(OffsetShowing(5, 0, 6), 0);
-  EXPECT_EQ(OffsetShowing(6, 0, 6), 1);
-  EXPECT_EQ(OffsetShowing(22, 0, 6), 17);
-  EXPECT_EQ(OffsetShowing(2, 4, 6), 2);
-  EXPECT_EQ(OffsetShowing(7, 4, 0), 4);
 }
 
 }  // namespace

@@ -131,7 +131,7 @@ TEST_F(ToolWindowTest, CheckListsTheProblemsAndFocusesTheirCellsAndPins) {
   EXPECT_EQ(GetActiveWindow(), MainWindow());
 
   // A duplicated key focuses its first cell; the grid scrolls back to it.
-  ScrollRows(6, true);
+  ShowModelCell(11, -1);
   PressEnterOn(ListWindowKind::kCheck, 1);
   EXPECT_EQ(RowOffset(), 0);
   EXPECT_EQ(GetFocus(), KeyButton(0));
