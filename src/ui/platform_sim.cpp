@@ -32,13 +32,18 @@ bool ThisThreadHasForeground() {
          GetWindowThreadProcessId(foreground, nullptr) == GetCurrentThreadId();
 }
 
-void SendKeyEvent(const SimKeyEvent& event) {
-  INPUT input = {};
-  input.type = INPUT_KEYBOARD;
-  input.ki.wVk = static_cast<WORD>(event.key);
-  input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(static_cast<UINT>(event.key), 0));
-  input.ki.dwFlags = event.down ? 0 : KEYEVENTF_KEYUP;
-  SendInput(1, &input, sizeof input);
+// One answer's events go to the system in one call: each call costs a round
+// trip to the window system.
+void SendKeyEvents(const std::vector<SimKeyEvent>& events) {
+  std::vector<INPUT> inputs(events.size());
+  for (std::size_t i = 0; i < events.size(); ++i) {
+    INPUT& input = inputs[i];
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = static_cast<WORD>(events[i].key);
+    input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(static_cast<UINT>(events[i].key), 0));
+    input.ki.dwFlags = events[i].down ? 0 : KEYEVENTF_KEYUP;
+  }
+  if (!inputs.empty()) SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
 // Types as a keyboard does. Should the editor not be in the foreground, the
@@ -46,7 +51,7 @@ void SendKeyEvent(const SimKeyEvent& event) {
 // another program.
 void TypeKeys(const std::vector<SimKeyEvent>& events) {
   if (ThisThreadHasForeground()) {
-    for (const SimKeyEvent& event : events) SendKeyEvent(event);
+    SendKeyEvents(events);
     keysInjected += static_cast<int>(events.size());
     return;
   }
@@ -96,13 +101,16 @@ class SimLinkPlatform : public Win32LinkPlatform {
     TypeDueKeys();
     return GetTickCount();
   }
+  // Sleeps exactly ms in all, waking to type answers that fall due meanwhile.
+  // The tick clock is not asked how much is left: it may step by 16 ms.
   void Pause(std::uint32_t ms) override {
-    const DWORD start = GetTickCount();
+    DWORD left = ms;
     for (;;) {
       TypeDueKeys();
-      const DWORD elapsed = GetTickCount() - start;
-      if (elapsed >= ms) return;
-      Sleep(std::min<DWORD>(ms - elapsed, NextDueIn()));
+      if (left == 0) return;
+      const DWORD step = std::min<DWORD>(left, NextDueIn());
+      Sleep(step);
+      left -= step;
     }
   }
   void WaitForMessage() override {

@@ -19,9 +19,10 @@ constexpr std::uint32_t kCoarseTickUs = 15625;  // the default Windows timer
 constexpr int kPhases = 16;                      // start points spread over one tick
 constexpr int kSide = 12;
 constexpr int kBytes = kConfigBytes + kSide * kSide * 2;
-// Fixed pauses: the start signal's 750 ms and the end signal's 150 ms; a write
-// adds 150 ms after its write signal.
-constexpr double kReadPausesMs = 750 + 150;
+// Fixed pauses: the start signal's 750 ms and the end signal's 150 ms; a read
+// adds its quiet window after the last answer (20 ms for these latencies), a
+// write 150 ms after its write signal.
+constexpr double kReadPausesMs = 750 + 150 + 20;
 constexpr double kWritePausesMs = 750 + 150 + 150;
 // Answers: the start's Ctrl, then two per byte; a write also 32 probes and 16
 // confirmations.

@@ -31,7 +31,6 @@ constexpr char kReadDone[] = "The configuration was successfully read from the R
 
 struct Search {
   DWORD processId;
-  bool messageBox;  // else the main window
   HWND found;
 };
 
@@ -46,20 +45,29 @@ BOOL CALLBACK FindWindowOf(HWND window, LPARAM param) {
   DWORD processId = 0;
   GetWindowThreadProcessId(window, &processId);
   if (processId != search->processId || !IsWindowVisible(window)) return TRUE;
-  const std::string name = ClassOf(window);
-  // The result box has an OK button; the progress window has no button.
-  const bool wanted = search->messageBox
-                          ? name == "#32770" && GetDlgItem(window, IDOK) != nullptr
-                          : name == kMainClass;
-  if (!wanted) return TRUE;
+  if (ClassOf(window) != kMainClass) return TRUE;
   search->found = window;
   return FALSE;
 }
 
-HWND Find(DWORD processId, bool messageBox) {
-  Search search = {processId, messageBox, nullptr};
+HWND FindMainWindow(DWORD processId) {
+  Search search = {processId, nullptr};
   EnumWindows(FindWindowOf, reinterpret_cast<LPARAM>(&search));
   return search.found;
+}
+
+// The result box (a dialog with an OK button: the progress window has none),
+// looked for among the dialog windows only: polling every
+// millisecond through all top-level windows would load the window system that
+// the editor is being timed on.
+HWND FindResultBox(DWORD processId) {
+  HWND window = nullptr;
+  while ((window = FindWindowExA(nullptr, window, "#32770", nullptr)) != nullptr) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == processId && IsWindowVisible(window) && GetDlgItem(window, IDOK) != nullptr) return window;
+  }
+  return nullptr;
 }
 
 double Milliseconds(LARGE_INTEGER from, LARGE_INTEGER to) {
@@ -83,7 +91,7 @@ double RunCommand(HWND main, DWORD processId, int command, const char* expected)
   PostMessageA(main, WM_COMMAND, static_cast<WPARAM>(command), 0);
   HWND box = nullptr;
   const DWORD began = GetTickCount();
-  while ((box = Find(processId, true)) == nullptr) {
+  while ((box = FindResultBox(processId)) == nullptr) {
     if (GetTickCount() - began > kResultTimeoutMs) return -1;
     Sleep(1);
   }
@@ -121,7 +129,7 @@ int main(int argc, char** argv) {
   WaitForInputIdle(process.hProcess, kStartTimeoutMs);
   HWND main = nullptr;
   const DWORD began = GetTickCount();
-  while ((main = Find(process.dwProcessId, false)) == nullptr && GetTickCount() - began < kStartTimeoutMs) {
+  while ((main = FindMainWindow(process.dwProcessId)) == nullptr && GetTickCount() - began < kStartTimeoutMs) {
     Sleep(10);
   }
   int status = 0;
