@@ -28,7 +28,6 @@ constexpr DWORD kOpenFlags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUST
 
 constexpr char kDiscardQuestion[] =
     "The current configuration has changed.\nDo you want to save the changes?";
-constexpr char kSaveError[] = "Error saving the file";
 constexpr char kOpenError[] = "Error opening the file";
 constexpr char kInvalidFile[] = "Invalid configuration file";
 

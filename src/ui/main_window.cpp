@@ -68,8 +68,10 @@ void RunMenuCommand(int id) {
     case IDM_FILE_EXIT: ExitCommand(); break;
     case IDM_HELP_ABOUT: ShowAboutBox(); break;
     case IDM_TOOLS_KEY_TESTER:
+    case IDM_TOOLS_BACKUP:
     case IDM_TOOLS_COMPARE:
-    case IDM_TOOLS_CHECK: RunToolCommand(id); break;
+    case IDM_TOOLS_CHECK:
+    case IDM_TOOLS_CHART: RunToolCommand(id); break;
     default: RunEditCommand(id); break;
   }
 }
@@ -161,8 +163,10 @@ void OnCommand(WPARAM wParam, LPARAM lParam) {
     case IDM_EDIT_PASTE:
     case IDM_EDIT_CLEAR:
     case IDM_TOOLS_KEY_TESTER:
+    case IDM_TOOLS_BACKUP:
     case IDM_TOOLS_COMPARE:
     case IDM_TOOLS_CHECK:
+    case IDM_TOOLS_CHART:
       RunMenuCommand(id);
       break;
     default:

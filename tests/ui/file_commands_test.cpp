@@ -33,8 +33,6 @@ constexpr DWORD kCommandMs = 20000;   // bound of one command with all its windo
 constexpr UINT kGuardTickMs = 100;
 constexpr int kGuardStrikes = 10;     // ticks a window may stay open after the answers ran out
 
-using Bytes = std::vector<unsigned char>;
-
 // --- modal windows ---------------------------------------------------------------
 
 // Ends any modal window of this thread that is still open once the answers are used
@@ -122,25 +120,11 @@ void ExpectFileDialogAt(const char* file, int line, const DialogSeen& seen, cons
 
 // --- files -----------------------------------------------------------------------
 
-Bytes ReadAll(const std::string& path) {
-  Bytes bytes;
-  if (std::FILE* file = std::fopen(path.c_str(), "rb")) {
-    int c;
-    while ((c = std::fgetc(file)) != EOF) bytes.push_back(static_cast<unsigned char>(c));
-    std::fclose(file);
-  }
-  return bytes;
-}
-
 void WriteAll(const std::string& path, const Bytes& bytes) {
   std::FILE* file = std::fopen(path.c_str(), "wb");
   ASSERT_NE(file, nullptr) << path;
   if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), file);
   std::fclose(file);
-}
-
-bool Exists(const std::string& path) {
-  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 // The image of a new configuration: no key data, columns on pins A-L and rows on M-X

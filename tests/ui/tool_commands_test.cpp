@@ -5,10 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "model/config.h"
+#include "model/wiring_chart.h"
 #include "sim/encoder_sim.h"
 #include "ui/controls.h"
 #include "ui/grid.h"
@@ -222,6 +224,131 @@ TEST_F(ToolWindowTest, CompareReportsAFailedReadAsReadDoesAndOpensNoWindow) {
   EXPECT_RESULT(seen, 0, "The RQ57 was not found", true);
   EXPECT_EQ(ListWindowOf(ListWindowKind::kCompare), nullptr);
   EXPECT_FALSE(EditorModel().modified);
+}
+
+// Back Up and Export Wiring Chart write into a folder of their own.
+class ToolFileTest : public ToolWindowTest {
+ protected:
+  void SetUp() override {
+    ToolWindowTest::SetUp();
+    char temp[MAX_PATH] = "";
+    ASSERT_NE(GetTempPathA(sizeof temp, temp), 0u);
+    char name[64] = "";
+    std::snprintf(name, sizeof name, "rq57-tools-%lu", GetCurrentProcessId());
+    folder_ = std::string(temp) + name;
+    CreateDirectoryA(folder_.c_str(), nullptr);
+    stored_ = SimulatedEncoder().Image();
+  }
+  void TearDown() override {
+    SimulatedEncoder().SetImage(stored_);
+    for (const std::string& file : Files()) DeleteFileA((folder_ + "\\" + file).c_str());
+    RemoveDirectoryA(folder_.c_str());
+    ToolWindowTest::TearDown();
+  }
+  std::string Path(const char* name) const { return folder_ + "\\" + name; }
+  // Names of the files in the folder.
+  std::vector<std::string> Files() const {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found = {};
+    HANDLE search = FindFirstFileA((folder_ + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do {
+      if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(found.cFileName);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return names;
+  }
+
+  std::string folder_;
+  ConfigImage stored_{};
+};
+
+Bytes BytesOf(const ConfigImage& image) { return Bytes(image.begin(), image.end()); }
+
+// 3 rows, 5 columns, typematic on, keys with modifiers: what the encoder holds.
+ConfigImage EncoderImage() {
+  ConfigModel model;
+  ResetModel(model);
+  model.rows = 3;
+  model.columns = 5;
+  model.typematic = true;
+  const int columnPins[] = {20, 2, 7, 11, 0};
+  const int rowPins[] = {5, 23, 14};
+  for (int i = 0; i < 5; ++i) model.columnPins[i] = columnPins[i];
+  for (int i = 0; i < 3; ++i) model.rowPins[i] = rowPins[i];
+  for (int cell = 0; cell < 15; ++cell) {
+    model.keys[(cell / 5) * kMatrixStride + cell % 5] = (17 + cell) | (cell % 2 ? kModCtrl : kModShift);
+  }
+  return ImageOf(model);
+}
+
+TEST_F(ToolFileTest, BackUpWritesWhatTheEncoderHoldsAndLeavesTheEditorAlone) {
+  const ConfigImage held = EncoderImage();
+  SimulatedEncoder().SetImage(held);
+  ChangeModel([](ConfigModel& model) {
+    model.keys[0] = kKeyF1;
+    model.modified = true;
+  });
+  ShowWholeConfiguration();
+  const ConfigImage editor = ImageOf(EditorModel());
+  const std::string file = Path("backup.cfg");
+
+  // No unsaved-changes question: the file name first, then the result.
+  const std::vector<DialogSeen> seen =
+      RunCommand(IDM_TOOLS_BACKUP, {DialogAnswer{IDOK, file}, DialogAnswer{IDOK}});
+  ASSERT_EQ(seen.size(), 2u);
+  EXPECT_EQ(seen[0].title, "Save File");
+  EXPECT_RESULT(seen, 1, ("The configuration of the RQ57 was backed up to\n" + file).c_str(), false);
+  EXPECT_EQ(ReadAll(file), BytesOf(held));
+  EXPECT_EQ(Files(), std::vector<std::string>{"backup.cfg"});
+  EXPECT_EQ(ImageOf(EditorModel()), editor);
+  EXPECT_TRUE(EditorModel().modified);
+  EXPECT_EQ(ProgressWindow(), nullptr);
+}
+
+TEST_F(ToolFileTest, BackUpWritesNothingWhenTheReadFails) {
+  SimulatedEncoder().SetImage(EncoderImage());
+  // An older backup stays as it was when the encoder is missing.
+  const std::string older = Path("older.cfg");
+  const Bytes olderBytes(kImageSize, 7);
+  if (std::FILE* out = std::fopen(older.c_str(), "wb")) {
+    std::fwrite(olderBytes.data(), 1, olderBytes.size(), out);
+    std::fclose(out);
+  }
+  SimulatedEncoder().SetPresent(false);
+  std::vector<DialogSeen> seen = RunCommand(
+      IDM_TOOLS_BACKUP, {DialogAnswer{IDOK, older}, DialogAnswer{IDYES}, DialogAnswer{IDOK}});
+  ASSERT_EQ(seen.size(), 3u);
+  EXPECT_RESULT(seen, 2, "The RQ57 was not found", true);
+  EXPECT_EQ(ReadAll(older), olderBytes);
+
+  // A keystroke spoiled in the middle of the transfer: no file at all.
+  SimulatedEncoder().SetPresent(true);
+  SimulatedEncoder().InjectFault(SimFault::kWrongKey, 40);
+  seen = RunCommand(IDM_TOOLS_BACKUP, {DialogAnswer{IDOK, Path("new.cfg")}, DialogAnswer{IDOK}});
+  ASSERT_EQ(seen.size(), 2u);
+  EXPECT_RESULT(seen, 1, "Error while reading from the RQ57", true);
+  EXPECT_EQ(Files(), std::vector<std::string>{"older.cfg"});
+
+  // Cancelled in the file dialog: the encoder is not even asked.
+  SimulatedEncoder().ClearFaults();
+  const int answers = SimulatedEncoder().AnswerCount();
+  seen = RunCommand(IDM_TOOLS_BACKUP, {DialogAnswer{IDCANCEL}});
+  EXPECT_EQ(seen.size(), 1u);
+  EXPECT_EQ(SimulatedEncoder().AnswerCount(), answers);
+}
+
+TEST_F(ToolFileTest, ExportWiringChartSavesTheChartAsSvg) {
+  ChangeModel([](ConfigModel& model) { model.keys[2 * kMatrixStride + 4] = kModShift | kKeyA; });
+  ShowWholeConfiguration();
+  const std::vector<DialogSeen> seen =
+      RunCommand(IDM_TOOLS_CHART, {DialogAnswer{IDOK, Path("panel")}});
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_EQ(seen[0].owner, MainWindow());
+  // The dialog gave the name its .svg.
+  const std::string svg = WiringChartSvg(EditorModel(), "panel");
+  EXPECT_EQ(ReadAll(Path("panel.svg")), Bytes(svg.begin(), svg.end()));
+  EXPECT_EQ(Files(), std::vector<std::string>{"panel.svg"});
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <utility>
 
 #include "ui/controls.h"
@@ -227,6 +228,20 @@ void ResetEditor() {
   SetScrollPos(VerticalScrollBar(), SB_CTL, 0, TRUE);
   ShowWholeConfiguration();
   FocusControl(main);
+}
+
+Bytes ReadAll(const std::string& path) {
+  Bytes bytes;
+  if (std::FILE* file = std::fopen(path.c_str(), "rb")) {
+    int c;
+    while ((c = std::fgetc(file)) != EOF) bytes.push_back(static_cast<unsigned char>(c));
+    std::fclose(file);
+  }
+  return bytes;
+}
+
+bool Exists(const std::string& path) {
+  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 std::vector<DialogSeen> RunCommand(int id, std::vector<DialogAnswer> answers) {

@@ -129,6 +129,11 @@ void ExpectResultAt(const char* file, int line, const std::vector<DialogSeen>& s
                     std::size_t index, const char* text, bool icon);
 #define EXPECT_RESULT(seen, index, text, icon) ExpectResultAt(__FILE__, __LINE__, seen, index, text, icon)
 
+// A file's bytes (none when it cannot be read), and whether it exists.
+using Bytes = std::vector<unsigned char>;
+Bytes ReadAll(const std::string& path);
+bool Exists(const std::string& path);
+
 // Puts the editor back to its start state between tests: restored window with the
 // start client size, a new configuration, offsets 0, focus on the main window.
 void ResetEditor();

@@ -21,8 +21,10 @@
 #define IDM_EDIT_PASTE      1014
 #define IDM_EDIT_CLEAR      1015
 #define IDM_TOOLS_KEY_TESTER 1020
+#define IDM_TOOLS_BACKUP    1021
 #define IDM_TOOLS_COMPARE   1022
 #define IDM_TOOLS_CHECK     1023
+#define IDM_TOOLS_CHART     1024
 
 // About box
 #define IDD_ABOUT           1500
