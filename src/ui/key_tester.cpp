@@ -54,6 +54,7 @@ void AddLine(const std::string& text) {
   }
   const LRESULT index = SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
   // Selecting the newest line also scrolls it into view.
+  WidenListForLine(list, text);
   if (index >= 0) SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
   // Painted at once, not when the queue next runs dry: a line is due within a frame.
   UpdateWindow(list);
@@ -122,6 +123,7 @@ INT_PTR CALLBACK KeyTesterProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
     case WM_COMMAND:
       if (LOWORD(wParam) == IDC_TESTER_CLEAR) {
         SendMessageA(GetDlgItem(dialog, IDC_TESTER_LIST), LB_RESETCONTENT, 0, 0);
+        SendMessageA(GetDlgItem(dialog, IDC_TESTER_LIST), LB_SETHORIZONTALEXTENT, 0, 0);
       }
       return TRUE;
     case WM_CLOSE:

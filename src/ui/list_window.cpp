@@ -24,32 +24,16 @@ ListWindowState* StateOf(HWND dialog) {
   return nullptr;
 }
 
-// Lets the list scroll sideways as far as its longest line.
-void FitHorizontalExtent(HWND list, const std::vector<std::string>& lines) {
-  HDC dc = GetDC(list);
-  if (dc == nullptr) return;
-  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(list, WM_GETFONT, 0, 0)));
-  int widest = 0;
-  for (const std::string& line : lines) {
-    SIZE size = {};
-    if (GetTextExtentPoint32A(dc, line.c_str(), static_cast<int>(line.size()), &size) && size.cx > widest) {
-      widest = size.cx;
-    }
-  }
-  SelectObject(dc, old);
-  ReleaseDC(list, dc);
-  SendMessageA(list, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(widest + kTextMargin), 0);
-}
-
 void FillList(HWND dialog, const std::vector<std::string>& lines) {
   HWND list = GetDlgItem(dialog, IDC_LIST_LINES);
   SendMessageA(list, WM_SETREDRAW, FALSE, 0);
   SendMessageA(list, LB_RESETCONTENT, 0, 0);
+  SendMessageA(list, LB_SETHORIZONTALEXTENT, 0, 0);
   for (const std::string& line : lines) {
     SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
+    WidenListForLine(list, line);
   }
   SendMessageA(list, LB_SETCURSEL, 0, 0);
-  FitHorizontalExtent(list, lines);
   SendMessageA(list, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(list, nullptr, TRUE);
 }
@@ -88,6 +72,8 @@ INT_PTR CALLBACK ListWindowProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
       return TRUE;
     case WM_VKEYTOITEM:
       return OnVirtualKey(dialog, wParam);
+    case WM_CHARTOITEM:
+      return kNotHandled;  // not 0, which would move the selection to the first line
     case WM_CLOSE:
       DestroyWindow(dialog);
       return TRUE;
@@ -115,6 +101,20 @@ HWND ShowListWindow(ListWindowKind kind, const char* title, const std::vector<st
   SetActiveWindow(state.window);
   SetFocus(GetDlgItem(state.window, IDC_LIST_LINES));
   return state.window;
+}
+
+void WidenListForLine(HWND list, const std::string& line) {
+  HDC dc = GetDC(list);
+  if (dc == nullptr) return;
+  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(list, WM_GETFONT, 0, 0)));
+  SIZE size = {};
+  const bool measured = GetTextExtentPoint32A(dc, line.c_str(), static_cast<int>(line.size()), &size) != FALSE;
+  SelectObject(dc, old);
+  ReleaseDC(list, dc);
+  const LRESULT extent = SendMessageA(list, LB_GETHORIZONTALEXTENT, 0, 0);
+  if (measured && size.cx + kTextMargin > extent) {
+    SendMessageA(list, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(size.cx + kTextMargin), 0);
+  }
 }
 
 HWND ListWindowOf(ListWindowKind kind) { return windows[KindIndex(kind)].window; }

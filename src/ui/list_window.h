@@ -21,6 +21,9 @@ HWND ListWindowOf(ListWindowKind kind);
 
 INT_PTR CALLBACK ListWindowProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
+// Lets a list box scroll sideways as far as this line reaches.
+void WidenListForLine(HWND list, const std::string& line);
+
 // Moves a tool window beside the main window (right of it, else left of it) so that
 // it leaves the grid in sight; where neither fits the work area it stays put.
 void PlaceBesideMainWindow(HWND window);

@@ -137,6 +137,8 @@ TEST_F(ToolWindowTest, CheckListsTheProblemsAndFocusesTheirCellsAndPins) {
   PressEnterOn(ListWindowKind::kCheck, 1);
   EXPECT_EQ(RowOffset(), 0);
   EXPECT_EQ(GetFocus(), KeyButton(0));
+  // The line stays selected, so that the next Enter goes to it again.
+  EXPECT_EQ(SendMessageA(ListOf(ListWindowKind::kCheck), LB_GETCURSEL, 0, 0), 1);
 
   DoubleClick(ListWindowKind::kCheck, 2);
   EXPECT_EQ(GetFocus(), KeyButton(3 * 6 + 2));
