@@ -144,7 +144,6 @@ std::string StepItemText(const char* verb, const std::string& step, const char* 
 }  // namespace
 
 void RunEditCommand(int id) {
-  if (TransferRunning()) return;
   switch (id) {
     case IDM_EDIT_UNDO: ShowStep(Editor().Undo()); break;
     case IDM_EDIT_REDO: ShowStep(Editor().Redo()); break;

@@ -4,7 +4,8 @@
 
 #include <windows.h>
 
-// Runs one of the Edit menu's commands; other ids do nothing.
+// Runs one of the Edit menu's commands; other ids do nothing. The caller refuses
+// commands while a transfer runs.
 void RunEditCommand(int id);
 
 // Names the undo and redo steps in their items and greys what cannot run now.

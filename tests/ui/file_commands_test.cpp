@@ -211,6 +211,30 @@ TEST_F(FileCommandsTest, SavingANewConfigurationUnderANewNameWritesTheDefaultIma
   EXPECT_FALSE(EditorModel().modified);
 }
 
+// The flag is clear exactly where the history stood when the file was saved; Open
+// and New start a fresh history.
+TEST_F(FileCommandsTest, SaveMarksTheHistoryAndOpenAndNewClearIt) {
+  const std::string path = Path("undo.cfg");
+  ChooseItem(TypematicDropDown(), 1);
+  ChooseItem(RowsDropDown(), 4);
+  RunMenu(IDM_FILE_SAVE, {{IDOK, path}});
+  EXPECT_FALSE(EditorModel().modified);
+  RunMenu(IDM_EDIT_UNDO, {});
+  EXPECT_EQ(EditorModel().rows, 12);
+  EXPECT_TRUE(EditorModel().modified);
+  RunMenu(IDM_EDIT_REDO, {});
+  EXPECT_FALSE(EditorModel().modified);
+  ChooseItem(TypematicDropDown(), 0);
+  RunMenu(IDM_FILE_OPEN, {{IDNO}, {IDOK, path}});
+  EXPECT_TRUE(EditorModel().typematic);
+  EXPECT_FALSE(Editor().CanUndo());
+  ChooseItem(TypematicDropDown(), 0);
+  RunMenu(IDM_FILE_NEW, {{IDNO}});
+  EXPECT_FALSE(Editor().CanUndo());
+  EXPECT_FALSE(Editor().CanRedo());
+  EXPECT_FALSE(EditorModel().modified);
+}
+
 TEST_F(FileCommandsTest, SavingClearsTheModifiedFlagAndOverwritesAfterAsking) {
   const std::string path = Path("old.cfg");
   WriteAll(path, Bytes(700, 0xAA));
