@@ -78,6 +78,9 @@ TEST(ConfigEditor, ModifiedFlagIsClearExactlyAtTheSavedPoint) {
   editor.SetTypematic(true);
   EXPECT_FALSE(editor.CanRedo());
   EXPECT_EQ(editor.RedoName(), "");
+  editor.SetRows(5);  // as many steps as at the save, but other ones
+  EXPECT_TRUE(editor.Modified());
+  editor.Undo();
   editor.Undo();
   EXPECT_TRUE(editor.Modified());
   EXPECT_EQ(editor.Undo(), nullptr);
