@@ -45,28 +45,28 @@ bool ConfigEditor::SetPin(bool column, int index, int pin) {
   return true;
 }
 
-bool ConfigEditor::SetRows(int rows) {
-  if (!CountInRange(rows)) return false;
+bool ConfigEditor::SetRows(int rows) { return SetCount(EditKind::kRows, rows); }
+
+bool ConfigEditor::SetColumns(int columns) { return SetCount(EditKind::kColumns, columns); }
+
+bool ConfigEditor::SetCount(EditKind kind, int count) {
+  if (!CountInRange(count)) return false;
   EditStep step;
-  step.kind = EditKind::kRows;
-  step.before = model_.rows;
-  step.after = rows;
-  step.otherBefore = model_.columns;
-  step.otherAfter = OtherCountAfterChange(rows, model_.columns);
+  step.kind = kind;
+  step.before = CountOf(kind);
+  step.after = count;
+  step.otherBefore = OtherCountOf(kind);
+  step.otherAfter = OtherCountAfterChange(count, step.otherBefore);
   Record(step);
   return true;
 }
 
-bool ConfigEditor::SetColumns(int columns) {
-  if (!CountInRange(columns)) return false;
-  EditStep step;
-  step.kind = EditKind::kColumns;
-  step.before = model_.columns;
-  step.after = columns;
-  step.otherBefore = model_.rows;
-  step.otherAfter = OtherCountAfterChange(columns, model_.rows);
-  Record(step);
-  return true;
+int& ConfigEditor::CountOf(EditKind kind) {
+  return kind == EditKind::kRows ? model_.rows : model_.columns;
+}
+
+int& ConfigEditor::OtherCountOf(EditKind kind) {
+  return kind == EditKind::kRows ? model_.columns : model_.rows;
 }
 
 bool ConfigEditor::SetTypematic(bool enabled) {
@@ -134,12 +134,9 @@ void ConfigEditor::Apply(const EditStep& step, bool forward) {
     case EditKind::kColumnPin: model_.columnPins[step.column] = value; break;
     case EditKind::kRowPin: model_.rowPins[step.row] = value; break;
     case EditKind::kRows:
-      model_.rows = value;
-      model_.columns = other;
-      break;
     case EditKind::kColumns:
-      model_.columns = value;
-      model_.rows = other;
+      CountOf(step.kind) = value;
+      OtherCountOf(step.kind) = other;
       break;
     case EditKind::kTypematic: model_.typematic = value != 0; break;
   }

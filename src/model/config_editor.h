@@ -58,6 +58,10 @@ class ConfigEditor {
   const EditStep* Redo();
 
  private:
+  bool SetCount(EditKind kind, int count);
+  // The count a kRows or kColumns step changes, and the other one.
+  int& CountOf(EditKind kind);
+  int& OtherCountOf(EditKind kind);
   void Record(const EditStep& step);
   void Apply(const EditStep& step, bool forward);
   void UpdateModified();
