@@ -126,4 +126,20 @@ TEST_F(GridWheelTest, FocusFollowsAndClosedDropDownsKeepTheirSelection) {
   EXPECT_EQ(ColumnOffset(), 6);
 }
 
+// An open list takes the wheel itself and the grid stays.
+TEST_F(GridWheelTest, AnOpenListScrollsItselfNotTheGrid) {
+  HWND pinBox = PinBox(0);
+  FocusControl(pinBox);
+  SendMessageA(pinBox, CB_SHOWDROPDOWN, TRUE, 0);
+  PumpUntilIdle();
+  ASSERT_TRUE(SendMessageA(pinBox, CB_GETDROPPEDSTATE, 0, 0));
+  const LRESULT top = SendMessageA(pinBox, CB_GETTOPINDEX, 0, 0);
+  Wheel(pinBox, -kNotch);
+  EXPECT_EQ(RowOffset(), 0);
+  EXPECT_GT(SendMessageA(pinBox, CB_GETTOPINDEX, 0, 0), top);
+  SendMessageA(pinBox, CB_SHOWDROPDOWN, FALSE, 0);
+  PumpUntilIdle();
+  EXPECT_EQ(EditorModel().columnPins[0], 0);
+}
+
 }  // namespace
