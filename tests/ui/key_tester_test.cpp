@@ -94,9 +94,31 @@ std::vector<int> PushedButtons() {
   return pushed;
 }
 
+// Ends any modal window or menu that a key let through would open (a Read's result,
+// menu mode on Alt), so that such a fault fails the test instead of hanging it.
+constexpr UINT kGuardTickMs = 200;
+int unexpectedWindows = 0;
+
+void CALLBACK CloseUnexpectedWindow(HWND, UINT, UINT_PTR, DWORD) {
+  GUITHREADINFO info = {};
+  info.cbSize = sizeof info;
+  if (GetGUIThreadInfo(GetCurrentThreadId(), &info) && (info.flags & GUI_INMENUMODE)) {
+    ++unexpectedWindows;
+    EndMenu();
+    return;
+  }
+  HWND modal = FindModalWindow(GetCurrentThreadId());
+  if (modal == nullptr) return;
+  ++unexpectedWindows;
+  const int button = GetDlgItem(modal, IDCANCEL) ? IDCANCEL : GetDlgItem(modal, IDNO) ? IDNO : IDOK;
+  PostMessageA(modal, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+}
+
 class KeyTesterTest : public testing::Test {
  protected:
   void SetUp() override {
+    unexpectedWindows = 0;
+    guard_ = SetTimer(nullptr, 0, kGuardTickMs, CloseUnexpectedWindow);
     ResetEditor();
     ChangeModel([](ConfigModel& model) {
       model.keys[2 * kMatrixStride + 4] = kModShift | kKeyA;   // Row 3 Col 5
@@ -111,8 +133,11 @@ class KeyTesterTest : public testing::Test {
   void TearDown() override {
     if (KeyTesterWindow() != nullptr) DestroyWindow(KeyTesterWindow());
     PumpUntilIdle();
+    KillTimer(nullptr, guard_);
+    EXPECT_EQ(unexpectedWindows, 0) << "keys reached a command that opened a window";
     ResetEditor();
   }
+  UINT_PTR guard_ = 0;
 };
 
 TEST_F(KeyTesterTest, ListsEachCombinationWithItsCellsAndPushesTheCell) {
