@@ -16,12 +16,17 @@
 #include "link/write_transfer.h"
 #include "model/config.h"
 #include "ui/main_window.h"
+#include "ui/platform_sim.h"
 #include "ui/progress.h"
 #include "ui/transfer_platform.h"
 
 namespace {
 
 constexpr int kSettleMs = 100;
+// A 12 x 12 transfer's fixed pauses, the settling before and after included
+// (the read's with its 20 ms quiet window).
+constexpr int kWriteFloorMs = 1250;
+constexpr int kReadFloorMs = 1120;
 
 double NowMs() {
   static LARGE_INTEGER frequency = [] {
@@ -87,7 +92,10 @@ double Median(std::vector<double> values) {
 struct Round {
   double open, settleBefore, transfer, close, settleAfter;
   TimedPlatform timed;
+  int keyEvents;  // typed by the simulated encoder
 };
+
+int KeyEventsTyped() { return SimulatedKeysInjected() + SimulatedKeysPosted(); }
 
 // One transfer as the command runs it, each stage timed.
 void RunTransfer(bool write, const ConfigImage& image, Round& round) {
@@ -99,8 +107,10 @@ void RunTransfer(bool write, const ConfigImage& image, Round& round) {
   PumpFor(TransferPlatform(), kSettleMs);
   round.settleBefore = NowMs() - t;
   t = NowMs();
+  const int typedBefore = KeyEventsTyped();
   const int result = write ? WriteToEncoder(round.timed, buffer) : ReadFromEncoder(round.timed, buffer);
   round.transfer = NowMs() - t;
+  round.keyEvents = KeyEventsTyped() - typedBefore;
   t = NowMs();
   CloseProgressWindow();
   round.close = NowMs() - t;
@@ -110,12 +120,26 @@ void RunTransfer(bool write, const ConfigImage& image, Round& round) {
   if (result != kTransferOk) std::printf("  transfer failed: %d\n", result);
 }
 
-void Measure(const char* name, bool write, bool progress, int runs, const ConfigImage& image) {
+// Every answer of the encoder costs the window system one injection (the
+// keystroke, typed while the link sets the delay) and three looks at the queue
+// (its key-down, its key-up, and the empty queue before the next request), and
+// no transfer can do with fewer. Their measured time, added to the floor, is
+// what the transfer cannot go below under this window system.
+void PrintWindowSystemShare(double typing, double taking, int answers, int floorMs) {
+  const double share = typing + taking;
+  std::printf("    window system's share: %d answers, %.0f us each (injected and taken), %.1f ms;"
+              " floor + share %.1f ms = %.1f %% above the floor\n",
+              answers, answers > 0 ? share * 1000.0 / answers : 0.0, share, floorMs + share,
+              share * 100.0 / floorMs);
+}
+
+void Measure(const char* name, bool write, bool progress, int runs, const ConfigImage& image, int floorMs) {
   std::vector<double> open, before, transfer, close, after, total;
+  int keyEvents = 0;
   std::vector<std::vector<double>> parts(kParts);
   std::vector<int> calls(kParts);
   for (int i = 0; i < runs; ++i) {
-    Round round{0, 0, 0, 0, 0, TimedPlatform(TransferPlatform())};
+    Round round{0, 0, 0, 0, 0, TimedPlatform(TransferPlatform()), 0};
     round.timed.showProgress = progress;
     RunTransfer(write, image, round);
     open.push_back(round.open);
@@ -124,6 +148,7 @@ void Measure(const char* name, bool write, bool progress, int runs, const Config
     close.push_back(round.close);
     after.push_back(round.settleAfter);
     total.push_back(round.open + round.settleBefore + round.transfer + round.close + round.settleAfter);
+    keyEvents = round.keyEvents;
     for (int p = 0; p < kParts; ++p) {
       parts[p].push_back(round.timed.spent[p]);
       calls[p] = round.timed.calls[p];
@@ -136,6 +161,7 @@ void Measure(const char* name, bool write, bool progress, int runs, const Config
   for (int p = 0; p < kParts; ++p) {
     std::printf("    %-24s %8.1f ms in %6d calls\n", kPartNames[p], Median(parts[p]), calls[p]);
   }
+  PrintWindowSystemShare(Median(parts[kSettings]), Median(parts[kTake]), keyEvents / 2, floorMs);
 }
 
 // Time from MessageBoxA to its activation, the last step of a command.
@@ -212,11 +238,11 @@ int main(int argc, char** argv) {
   ConfigImage image{};
   EncodeImage(model, image, nullptr);  // the defaults are 12 x 12
 
-  Round warmUp{0, 0, 0, 0, 0, TimedPlatform(TransferPlatform())};
+  Round warmUp{0, 0, 0, 0, 0, TimedPlatform(TransferPlatform()), 0};
   RunTransfer(true, image, warmUp);
-  Measure("write", true, true, runs, image);
-  Measure("read", false, true, runs, image);
-  Measure("read, progress texts not shown", false, false, runs, image);
+  Measure("write", true, true, runs, image, kWriteFloorMs);
+  Measure("read", false, true, runs, image, kReadFloorMs);
+  Measure("read, progress texts not shown", false, false, runs, image, kReadFloorMs);
   MeasureMessageBox(runs);
   MeasurePlatform(runs);
   DestroyWindow(window);
