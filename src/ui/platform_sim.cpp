@@ -104,6 +104,7 @@ class SimLinkPlatform : public Win32LinkPlatform {
   // Sleeps exactly ms in all, waking to type answers that fall due meanwhile.
   // The tick clock is not asked how much is left: it may step by 16 ms.
   void Pause(std::uint32_t ms) override {
+    PaintProgressText();
     DWORD left = ms;
     for (;;) {
       TypeDueKeys();

@@ -8,6 +8,15 @@ namespace {
 // The open progress window; null while no transfer runs.
 HWND progressWindow = nullptr;
 
+// A transfer sets the progress text for every byte, faster than a screen shows
+// it, and every paint lengthens the transfer. So a new text is painted at once
+// when the last paint is a frame old, else when the link next waits.
+constexpr DWORD kFrameMs = 16;
+DWORD lastPaint = 0;
+bool paintPending = false;
+
+HWND ProgressLabel() { return GetDlgItem(progressWindow, IDC_PROGRESS_TEXT); }
+
 }  // namespace
 
 // Handles no command: Esc, Enter and the like cannot close the window.
@@ -37,6 +46,8 @@ void OpenProgressWindow() {
   if (progressWindow == nullptr) return;
   ShowWindow(progressWindow, SW_SHOW);
   UpdateWindow(progressWindow);
+  lastPaint = GetTickCount();
+  paintPending = false;
 }
 
 void CloseProgressWindow() {
@@ -48,7 +59,18 @@ HWND ProgressWindow() { return progressWindow; }
 
 void SetProgressText(const char* text) {
   if (progressWindow == nullptr) return;
-  SetWindowTextA(GetDlgItem(progressWindow, IDC_PROGRESS_TEXT), text);
+  // The label's own handling would paint the text at once; the default one
+  // only stores it, and the label paints what is stored.
+  DefWindowProcA(ProgressLabel(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+  paintPending = true;
+  if (GetTickCount() - lastPaint >= kFrameMs) PaintProgressText();
+}
+
+void PaintProgressText() {
+  if (progressWindow == nullptr || !paintPending) return;
+  RedrawWindow(ProgressLabel(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+  lastPaint = GetTickCount();
+  paintPending = false;
 }
 
 void ShowAboutBox() {

@@ -11,6 +11,10 @@ void OpenProgressWindow();
 void CloseProgressWindow();
 // The open progress window, or nullptr. While it exists a transfer runs.
 HWND ProgressWindow();
+// Sets the progress text; it is painted at once unless the last paint is less
+// than a frame old.
 void SetProgressText(const char* text);
+// Paints a text not painted yet. Called whenever the link waits.
+void PaintProgressText();
 
 void ShowAboutBox();

@@ -38,9 +38,13 @@ void Win32LinkPlatform::SetKeyboardSpeed(int speed) { WriteSetting(SPI_SETKEYBOA
 
 std::uint32_t Win32LinkPlatform::Now() { return GetTickCount(); }
 
-void Win32LinkPlatform::Pause(std::uint32_t ms) { Sleep(ms); }
+void Win32LinkPlatform::Pause(std::uint32_t ms) {
+  PaintProgressText();
+  Sleep(ms);
+}
 
 void Win32LinkPlatform::WaitForMessage() {
+  PaintProgressText();
   // Unlike Sleep(1), which lasts a whole timer tick (15.6 ms by default), this
   // returns as soon as input or any other message arrives.
   MsgWaitForMultipleObjects(0, nullptr, FALSE, kIdleWaitMs, QS_ALLINPUT);

@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "ui/main_window.h"
 #include "ui/progress.h"
@@ -96,6 +98,50 @@ TEST_F(ProgressWindowTest, KeysAndCloseRequestsLeaveItOpen) {
   }
   SendMessageA(window_, WM_CLOSE, 0, 0);
   EXPECT_TRUE(IsWindow(window_));
+}
+
+// The label's pixels as they are on the screen.
+std::vector<std::uint32_t> LabelPixels(HWND label) {
+  RECT client = {};
+  GetClientRect(label, &client);
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = client.right;
+  info.bmiHeader.biHeight = -client.bottom;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HDC memory = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  HDC screen = GetDC(label);
+  BitBlt(memory, 0, 0, client.right, client.bottom, screen, 0, 0, SRCCOPY);
+  ReleaseDC(label, screen);
+  GdiFlush();
+  const auto* first = static_cast<const std::uint32_t*>(bits);
+  std::vector<std::uint32_t> pixels(first, first + client.right * client.bottom);
+  SelectObject(memory, old);
+  DeleteDC(memory);
+  DeleteObject(bitmap);
+  return pixels;
+}
+
+// Texts may come faster than they are painted, but once the link waits the
+// screen shows the last one, exactly as a full repaint draws it.
+TEST_F(ProgressWindowTest, ScreenShowsTheLastTextOnceTheLinkWaits) {
+  HWND label = GetDlgItem(window_, IDC_PROGRESS_TEXT);
+  const std::vector<std::uint32_t> initial = LabelPixels(label);
+  char text[64];
+  for (int percent = 0; percent <= 100; ++percent) {
+    wsprintfA(text, "Reading configuration - 100%%\nReading data - %d%%", percent);
+    SetProgressText(text);
+    EXPECT_EQ(WindowText(label), text);
+  }
+  PaintProgressText();
+  const std::vector<std::uint32_t> shown = LabelPixels(label);
+  RedrawWindow(label, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+  EXPECT_EQ(shown, LabelPixels(label));
+  EXPECT_NE(shown, initial);
 }
 
 TEST_F(ProgressWindowTest, TextIsReplacedAndClosingForgetsTheWindow) {
