@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "cli/file_io.h"
+#include "io/file_io.h"
 #include "cli/show_table.h"
 #include "model/config_check.h"
 #include "model/config_diff.h"

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/file_io.h"
+#include "io/file_io.h"
 #include "model/config_check.h"
 #include "model/config_diff.h"
 #include "model/wiring_chart.h"

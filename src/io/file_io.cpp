@@ -1,4 +1,4 @@
-#include "cli/file_io.h"
+#include "io/file_io.h"
 
 #include <cstdio>
 #include <string>
