@@ -16,6 +16,46 @@ std::uint32_t Elapsed(std::uint32_t start, std::uint32_t now) {
 
 std::uint32_t Limit(int ms) { return ms > 0 ? static_cast<std::uint32_t>(ms) : 0u; }
 
+struct Keystroke {
+  int key = kNoKey;
+  bool keyDownSeen = false;
+  int pendingKey = kNoKey;
+};
+
+// One whole keystroke within ms: its key, or kNoKey for a time-out or a broken
+// keystroke; also tells whether any key-down came.
+Keystroke TakeKeystroke(LinkPlatform& platform, int ms) {
+  const std::uint32_t limit = Limit(ms);
+  Keystroke taken;
+  const std::uint32_t start = platform.Now();
+  std::uint32_t now = platform.Now();
+  // The time-out is tested before every look at the queue.
+  while (Elapsed(start, now) < limit) {
+    const LinkMessage message = platform.TakeMessage();
+    switch (message.kind) {
+      case LinkMessageKind::kNone:
+        platform.WaitForMessage();
+        break;
+      case LinkMessageKind::kKeyDown:
+        if (taken.keyDownSeen) return taken;  // a second key-down breaks the keystroke
+        taken.keyDownSeen = true;
+        taken.pendingKey = message.key;
+        break;
+      case LinkMessageKind::kKeyUp:
+        if (taken.keyDownSeen && message.key == taken.pendingKey) {
+          taken.key = taken.pendingKey;
+          return taken;
+        }
+        break;  // a key-up without its key-down counts for nothing
+      case LinkMessageKind::kOther:
+        platform.DispatchTakenMessage();
+        break;
+    }
+    now = platform.Now();
+  }
+  return taken;
+}
+
 }  // namespace
 
 bool SaveTypematicSettings(LinkPlatform& platform, TypematicSettings& saved) {
@@ -33,33 +73,7 @@ void SetTypematicDelay(LinkPlatform& platform, int delay) { platform.SetKeyboard
 void SetTypematicSpeed(LinkPlatform& platform, int speed) { platform.SetKeyboardSpeed(speed); }
 
 int WaitKeystroke(LinkPlatform& platform, int timeoutMs) {
-  const std::uint32_t limit = Limit(timeoutMs);
-  bool pending = false;
-  int pendingKey = kNoKey;
-  const std::uint32_t start = platform.Now();
-  std::uint32_t now = platform.Now();
-  // The time-out is tested before every look at the queue.
-  while (Elapsed(start, now) < limit) {
-    const LinkMessage message = platform.TakeMessage();
-    switch (message.kind) {
-      case LinkMessageKind::kNone:
-        platform.WaitForMessage();
-        break;
-      case LinkMessageKind::kKeyDown:
-        if (pending) return kNoKey;  // a second key-down breaks the keystroke
-        pending = true;
-        pendingKey = message.key;
-        break;
-      case LinkMessageKind::kKeyUp:
-        if (pending && message.key == pendingKey) return pendingKey;
-        break;  // a key-up without its key-down counts for nothing
-      case LinkMessageKind::kOther:
-        platform.DispatchTakenMessage();
-        break;
-    }
-    now = platform.Now();
-  }
-  return kNoKey;
+  return TakeKeystroke(platform, timeoutMs).key;
 }
 
 void PumpFor(LinkPlatform& platform, int ms) {
@@ -89,29 +103,7 @@ bool NoKeyWaiting(LinkPlatform& platform) {
 }
 
 bool WaitQuiet(LinkPlatform& platform, int ms) {
-  const std::uint32_t limit = Limit(ms);
-  int strayKey = kNoKey;
-  const std::uint32_t start = platform.Now();
-  std::uint32_t now = start;
-  while (Elapsed(start, now) < limit) {
-    const LinkMessage message = platform.TakeMessage();
-    switch (message.kind) {
-      case LinkMessageKind::kNone:
-        platform.WaitForMessage();
-        break;
-      case LinkMessageKind::kKeyDown:
-        if (strayKey == kNoKey) strayKey = message.key;
-        break;
-      case LinkMessageKind::kKeyUp:
-        if (message.key == strayKey) return false;
-        break;
-      case LinkMessageKind::kOther:
-        platform.DispatchTakenMessage();
-        break;
-    }
-    now = platform.Now();
-  }
-  return strayKey == kNoKey;
+  return !TakeKeystroke(platform, ms).keyDownSeen;
 }
 
 bool SendStartSignal(LinkPlatform& platform) {
