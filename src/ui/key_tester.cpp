@@ -110,8 +110,6 @@ void OnDestroy() {
   tester.window = nullptr;
 }
 
-}  // namespace
-
 INT_PTR CALLBACK KeyTesterProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
   switch (message) {
     case WM_INITDIALOG:
@@ -136,6 +134,8 @@ INT_PTR CALLBACK KeyTesterProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
       return FALSE;
   }
 }
+
+}  // namespace
 
 void OpenKeyTester() {
   if (tester.window == nullptr) {

@@ -10,7 +10,5 @@ void OpenKeyTester();
 // The open tester, or nullptr.
 HWND KeyTesterWindow();
 
-INT_PTR CALLBACK KeyTesterProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
-
 // Lines the tester keeps; older ones go.
 constexpr int kKeyTesterMaxLines = 1000;

@@ -58,8 +58,6 @@ void OnDestroy(HWND dialog) {
   if (ListWindowState* state = StateOf(dialog)) *state = ListWindowState{};
 }
 
-}  // namespace
-
 INT_PTR CALLBACK ListWindowProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
   switch (message) {
     case WM_INITDIALOG:
@@ -84,6 +82,8 @@ INT_PTR CALLBACK ListWindowProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
       return FALSE;
   }
 }
+
+}  // namespace
 
 HWND ShowListWindow(ListWindowKind kind, const char* title, const std::vector<std::string>& lines,
                     ListLineAction action) {

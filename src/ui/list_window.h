@@ -19,8 +19,6 @@ HWND ShowListWindow(ListWindowKind kind, const char* title, const std::vector<st
 // The open window of a kind, or nullptr.
 HWND ListWindowOf(ListWindowKind kind);
 
-INT_PTR CALLBACK ListWindowProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
-
 // Lets a list box scroll sideways as far as this line reaches.
 void WidenListForLine(HWND list, const std::string& line);
 
