@@ -182,12 +182,6 @@ TEST_F(ToolWindowTest, CheckScrollsToCellsAndPinsOutOfViewAndRefreshesItsWindow)
   EXPECT_EQ(GetActiveWindow(), window);
 }
 
-ConfigImage ImageOf(const ConfigModel& model) {
-  ConfigImage image{};
-  EXPECT_TRUE(EncodeImage(model, image, nullptr));
-  return image;
-}
-
 TEST_F(ToolWindowTest, CompareAfterAWriteIsIdenticalAndAfterAnEditShowsThatCell) {
   ChangeModel([](ConfigModel& model) {
     model.keys[2 * kMatrixStride + 4] = kModShift | kKeyA;
@@ -267,20 +261,10 @@ class ToolFileTest : public ToolWindowTest {
 
 Bytes BytesOf(const ConfigImage& image) { return Bytes(image.begin(), image.end()); }
 
-// 3 rows, 5 columns, typematic on, keys with modifiers: what the encoder holds.
+// What the encoder holds: the sample configuration.
 ConfigImage EncoderImage() {
   ConfigModel model;
-  ResetModel(model);
-  model.rows = 3;
-  model.columns = 5;
-  model.typematic = true;
-  const int columnPins[] = {20, 2, 7, 11, 0};
-  const int rowPins[] = {5, 23, 14};
-  for (int i = 0; i < 5; ++i) model.columnPins[i] = columnPins[i];
-  for (int i = 0; i < 3; ++i) model.rowPins[i] = rowPins[i];
-  for (int cell = 0; cell < 15; ++cell) {
-    model.keys[(cell / 5) * kMatrixStride + cell % 5] = (17 + cell) | (cell % 2 ? kModCtrl : kModShift);
-  }
+  FillSampleConfiguration(model);
   return ImageOf(model);
 }
 

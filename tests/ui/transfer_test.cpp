@@ -23,28 +23,10 @@ constexpr char kQuestion[] = "The current configuration has changed.\nDo you wan
 // Differs from a new configuration in counts, typematic, pins and keys.
 void EditConfiguration() {
   ChangeModel([](ConfigModel& model) {
-    ResetModel(model);
-    model.rows = 3;
-    model.columns = 5;
-    model.typematic = true;
-    const int columnPins[] = {20, 2, 7, 11, 0};
-    const int rowPins[] = {5, 23, 14};
-    for (int i = 0; i < 5; ++i) model.columnPins[i] = columnPins[i];
-    for (int i = 0; i < 3; ++i) model.rowPins[i] = rowPins[i];
-    for (int r = 0; r < 3; ++r) {
-      for (int c = 0; c < 5; ++c) {
-        model.keys[r * kMatrixStride + c] = (r * 5 + c + 17) | (c % 2 == 0 ? kModShift : kModCtrl);
-      }
-    }
+    FillSampleConfiguration(model);
     model.modified = true;
   });
   ShowWholeConfiguration();
-}
-
-ConfigImage ImageOf(const ConfigModel& model) {
-  ConfigImage image{};
-  EXPECT_TRUE(EncodeImage(model, image, nullptr));
-  return image;
 }
 
 DialogAnswer Press(int button) { return DialogAnswer{button, {}}; }

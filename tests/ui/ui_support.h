@@ -115,6 +115,11 @@ class ModalAnswerer {
 // Changes the editor's configuration directly, as a test's set-up: no undo step;
 // the modified flag ends as the changed model's modified field says.
 void ChangeModel(const std::function<void(ConfigModel&)>& change);
+// 3 rows, 5 columns, typematic on, own pins and keys with modifiers: differs from a
+// new configuration in everything a transfer carries.
+void FillSampleConfiguration(ConfigModel& model);
+// The image of a configuration whose lines all have their own pins.
+ConfigImage ImageOf(const ConfigModel& model);
 // Sets or clears the editor's modified flag (set through an edit that keeps every
 // value, cleared as a save does).
 void SetModified(bool modified);
