@@ -43,20 +43,15 @@ int ReadBytes(LinkPlatform& platform, ConfigImage& image) {
     const int index = ImageIndexAt(p);
     const int first = AskSymbol(platform, kDelayFirstSymbol, longestLatencyMs);
     if (first == kNoSymbol) return kTransferLinkError;
-    image[index] = static_cast<std::uint8_t>((first & kNibbleMask) * 16);
     const int second = AskSymbol(platform, kDelaySecondSymbol, longestLatencyMs);
-    if (second == kNoSymbol) return kTransferLinkError;
-    if (!SymbolCheckHolds(first, second)) return kTransferLinkError;
-    if (!SymbolCheckHolds(second, first)) return kTransferLinkError;
-    image[index] = static_cast<std::uint8_t>(image[index] + (second & kNibbleMask));
+    if (!ByteFromSymbols(first, second, image[index])) return kTransferLinkError;
 
     if (p < kConfigBytes) {
       ShowConfigProgress(platform, kVerb, p);
       if (p == kRowsPosition) {
-        const int rows = image[kImageRows];
-        if (rows < 1 || rows > kMaxLines) return kTransferInvalid;
+        if (!CountInRange(image[kImageRows])) return kTransferInvalidConfig;
       } else if (p == kColumnsPosition) {
-        if (!ImageHeaderValid(image)) return kTransferInvalid;
+        if (!ImageHeaderValid(image)) return kTransferInvalidConfig;
         dataBytes = image[kImageRows] * image[kImageColumns] * 2;
       }
       continue;

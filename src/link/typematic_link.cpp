@@ -16,7 +16,7 @@ std::uint32_t Elapsed(std::uint32_t start, std::uint32_t now) {
 
 std::uint32_t Limit(int ms) { return ms > 0 ? static_cast<std::uint32_t>(ms) : 0u; }
 
-struct Keystroke {
+struct TakenKeystroke {
   int key = kNoKey;
   bool keyDownSeen = false;
   int pendingKey = kNoKey;
@@ -24,9 +24,9 @@ struct Keystroke {
 
 // One whole keystroke within ms: its key, or kNoKey for a time-out or a broken
 // keystroke; also tells whether any key-down came.
-Keystroke TakeKeystroke(LinkPlatform& platform, int ms) {
+TakenKeystroke TakeKeystroke(LinkPlatform& platform, int ms) {
   const std::uint32_t limit = Limit(ms);
-  Keystroke taken;
+  TakenKeystroke taken;
   const std::uint32_t start = platform.Now();
   std::uint32_t now = platform.Now();
   // The time-out is tested before every look at the queue.

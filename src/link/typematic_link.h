@@ -11,7 +11,9 @@
 constexpr int kTransferOk = 0;
 constexpr int kTransferNotFound = 1;
 constexpr int kTransferLinkError = 2;
-constexpr int kTransferInvalid = 3;     // read: bad counts or pins; write: too few speeds
+// Result 3 means one thing for a read and another for a write.
+constexpr int kTransferInvalidConfig = 3;  // read: the counts or pins are out of range
+constexpr int kTransferTooFewSpeeds = 3;   // write: fewer than 16 speeds tell apart
 constexpr int kTransferBadImage = 4;    // write: the image's counts or pins are out of range
 
 constexpr int kNoKey = -1;

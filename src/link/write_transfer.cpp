@@ -57,7 +57,7 @@ int WriteAfterStart(LinkPlatform& platform, const ConfigImage& image) {
   ProbeAnswers answers{};
   if (!Probe(platform, answers)) return kTransferLinkError;
   NibbleSpeeds speeds{};
-  if (!ChooseNibbleSpeeds(answers, speeds)) return kTransferInvalid;
+  if (!ChooseNibbleSpeeds(answers, speeds)) return kTransferTooFewSpeeds;
   if (!Confirm(platform, speeds)) return kTransferLinkError;
   return SendBytes(platform, speeds, image);
 }

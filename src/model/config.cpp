@@ -35,8 +35,6 @@ void ForEachKeyEntry(const ConfigModel& model, Visit visit) {
   }
 }
 
-bool CountValid(int count) { return count >= 1 && count <= kMaxLines; }
-
 }  // namespace
 
 int OtherCountAfterChange(int changedCount, int otherCount) {
@@ -92,15 +90,23 @@ bool EncodeImage(const ConfigModel& model, ConfigImage& image, int* sharedPin) {
   return true;
 }
 
-bool ImageHeaderValid(const ConfigImage& image) {
+bool CountInRange(int count) { return count >= 1 && count <= kMaxLines; }
+
+HeaderCheck CheckImageHeader(const ConfigImage& image) {
   const int rows = image[kImageRows];
   const int columns = image[kImageColumns];
-  if (!CountValid(rows) || !CountValid(columns) || rows + columns > kPinCount) return false;
+  if (!CountInRange(rows)) return {HeaderFault::kRows, rows};
+  if (!CountInRange(columns)) return {HeaderFault::kColumns, columns};
+  if (rows + columns > kPinCount) return {HeaderFault::kTooManyLines, rows + columns};
   for (int i = 0; i < rows + columns; ++i) {
     const int pin = image[kImagePinArea + i];
-    if (pin < 1 || pin > kPinCount) return false;
+    if (pin < 1 || pin > kPinCount) return {HeaderFault::kPin, pin, i};
   }
-  return true;
+  return {};
+}
+
+bool ImageHeaderValid(const ConfigImage& image) {
+  return CheckImageHeader(image).fault == HeaderFault::kNone;
 }
 
 bool DecodeImage(const ConfigImage& image, ConfigModel& model) {

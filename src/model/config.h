@@ -50,8 +50,19 @@ void ResetModel(ConfigModel& model);
 // a pin; sharedPin then receives that pin (earliest list position first).
 bool EncodeImage(const ConfigModel& model, ConfigImage& image, int* sharedPin);
 
-// Whether the counts and the pins of the lines in use are in range (the only rules
-// an image must meet).
+// Whether a count of rows, or of columns, is one a configuration can have.
+bool CountInRange(int count);
+
+// The rules an image must meet (the only ones): the counts in range, at most 24
+// lines together, and a pin in range for every line in use. A check names the
+// first rule broken, in that order.
+enum class HeaderFault { kNone, kRows, kColumns, kTooManyLines, kPin };
+struct HeaderCheck {
+  HeaderFault fault = HeaderFault::kNone;
+  int value = 0;       // the count, the sum of the counts or the pin byte at fault
+  int pinEntry = -1;   // kPin: the line's place among the image's pins, columns first
+};
+HeaderCheck CheckImageHeader(const ConfigImage& image);
 bool ImageHeaderValid(const ConfigImage& image);
 
 // Loads a valid image into the model; leaves the model untouched and returns false

@@ -7,7 +7,6 @@
 
 namespace {
 
-constexpr KeyCode kCombinationMask = kModifierMask | kKeyNumberMask;
 constexpr int kCombinationCount = kCombinationMask + 1;
 
 // "A", "A and B", "A, B and C".
@@ -86,21 +85,22 @@ std::vector<Finding> CheckImageBytes(const std::uint8_t* data, std::size_t size)
   }
   ConfigImage image;
   std::memcpy(image.data(), data, image.size());
-  const int rows = image[kImageRows];
-  const int columns = image[kImageColumns];
-  if (rows < 1 || rows > kMaxLines) return {{FindingKind::kRowsOutOfRange, rows, {}, {}}};
-  if (columns < 1 || columns > kMaxLines) return {{FindingKind::kColumnsOutOfRange, columns, {}, {}}};
-  if (rows + columns > kPinCount) return {{FindingKind::kTooManyLines, rows + columns, {}, {}}};
-  for (int i = 0; i < rows + columns; ++i) {
-    const int pin = image[kImagePinArea + i];
-    if (pin < 1 || pin > kPinCount) {
+  const HeaderCheck header = CheckImageHeader(image);
+  switch (header.fault) {
+    case HeaderFault::kNone: break;
+    case HeaderFault::kRows: return {{FindingKind::kRowsOutOfRange, header.value, {}, {}}};
+    case HeaderFault::kColumns: return {{FindingKind::kColumnsOutOfRange, header.value, {}, {}}};
+    case HeaderFault::kTooManyLines: return {{FindingKind::kTooManyLines, header.value, {}, {}}};
+    case HeaderFault::kPin: {
+      const int columns = image[kImageColumns];
+      const int i = header.pinEntry;
       const LineRef line = i < columns ? LineRef{false, i} : LineRef{true, i - columns};
-      return {{FindingKind::kPinOutOfRange, pin, {line}, {}}};
+      return {{FindingKind::kPinOutOfRange, header.value, {line}, {}}};
     }
   }
   ConfigModel model;
   ResetModel(model);
-  DecodeImage(image, model);  // the header rules above are the ones it applies
+  DecodeImage(image, model);  // a good header is all it asks for
   return CheckConfig(model);
 }
 

@@ -2,7 +2,6 @@
 
 namespace {
 
-bool CountInRange(int count) { return count >= 1 && count <= kMaxLines; }
 bool LineInRange(int line) { return line >= 0 && line < kMaxLines; }
 
 }  // namespace

@@ -15,7 +15,6 @@ using nlohmann::json;
 namespace {
 
 constexpr KeyCode kCodeMax = 0xFFFF;
-constexpr KeyCode kCombinationMask = kModifierMask | kKeyNumberMask;
 
 std::string Hex(KeyCode code) {
   char text[8];

@@ -12,6 +12,9 @@ constexpr KeyCode kModCtrl = 0x0100;
 constexpr KeyCode kModShift = 0x0200;
 constexpr KeyCode kModAlt = 0x0400;
 constexpr KeyCode kModifierMask = kModCtrl | kModShift | kModAlt;
+// A key combination: the key number with its modifiers, the bits of a code that
+// mean something.
+constexpr KeyCode kCombinationMask = kModifierMask | kKeyNumberMask;
 constexpr KeyCode kKeyNotUsed = 0;
 // What a key button shows for key number 0.
 constexpr char kNotUsedText[] = "Not Used";

@@ -270,7 +270,7 @@ TEST(ReadFromEncoder, BadCountsOrPinsStopBeforeAnyDataByte) {
     stored[c.index] = c.value;
     VirtualLink link;
     link.device.SetImage(stored);
-    EXPECT_EQ(RunRead(link).result, kTransferInvalid);
+    EXPECT_EQ(RunRead(link).result, kTransferInvalidConfig);
     EXPECT_EQ(BytesAsked(link.platform.Settings()), c.bytesAsked);
     const std::vector<std::string>& texts = link.platform.ProgressTexts();
     ASSERT_EQ(static_cast<int>(texts.size()), c.bytesAsked);

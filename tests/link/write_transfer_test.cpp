@@ -148,7 +148,7 @@ TEST(WriteToEncoder, TooFewDistinctAnswersSendsNoConfirmation) {
     SCOPED_TRACE(c.name);
     VirtualLink link;
     link.device.SetSpeedMapping(Mapping(c.value));
-    EXPECT_EQ(RunWrite(link, RandomImage(4, 4, random)), kTransferInvalid);
+    EXPECT_EQ(RunWrite(link, RandomImage(4, 4, random)), kTransferTooFewSpeeds);
     EXPECT_EQ(link.platform.Settings().size(), kConfirmStart + 3u);
     ExpectEndsWithTheUserSettings(link.platform);
   }

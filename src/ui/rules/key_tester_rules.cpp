@@ -1,4 +1,4 @@
-#include "ui/key_tester_rules.h"
+#include "ui/rules/key_tester_rules.h"
 
 #include "model/key_text.h"
 #include "model/keystroke.h"
@@ -14,7 +14,6 @@ constexpr ModifierKey kModifierKeys[] = {
     {kKeyLeftShift, kModShift}, {kKeyRightShift, kModShift}, {kKeyLeftCtrl, kModCtrl},
     {kKeyRightCtrl, kModCtrl},  {kKeyLeftAlt, kModAlt},      {kKeyRightAlt, kModAlt},
 };
-constexpr KeyCode kComboMask = kModifierMask | kKeyNumberMask;
 constexpr int kModifierKeyCount = static_cast<int>(sizeof kModifierKeys / sizeof kModifierKeys[0]);
 
 // Index of a modifier key in the table above, or -1.
@@ -64,7 +63,7 @@ std::vector<CellRef> CellsSending(const ConfigModel& model, KeyCode combo) {
   if ((combo & kKeyNumberMask) == 0) return cells;
   for (int row = 0; row < model.rows; ++row) {
     for (int column = 0; column < model.columns; ++column) {
-      if ((model.keys[row * kMatrixStride + column] & kComboMask) == combo) {
+      if ((model.keys[row * kMatrixStride + column] & kCombinationMask) == combo) {
         cells.push_back({row, column});
       }
     }
