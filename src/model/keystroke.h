@@ -16,10 +16,6 @@ struct Keystroke {
 // program) is recognised by its virtual key.
 int KeyNumberFromKeystroke(const Keystroke& stroke);
 
-// The keystroke a keyboard sends for a named key number (Num Lock on); false for a
-// number without a key.
-bool KeystrokeOfKeyNumber(int keyNumber, Keystroke& stroke);
-
 // The key numbers of the modifier keys.
 constexpr int kKeyLeftShift = 44;
 constexpr int kKeyRightShift = 57;

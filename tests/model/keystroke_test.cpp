@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "model/key_code.h"
+#include "model/keystroke_of_key.h"
 
 namespace {
 
