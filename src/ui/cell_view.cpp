@@ -1,8 +1,8 @@
 #include "ui/cell_view.h"
 
+#include "ui/app_core.h"
 #include "ui/controls.h"
 #include "ui/grid.h"
-#include "ui/main_window.h"
 
 namespace {
 

@@ -3,9 +3,8 @@
 
 #include <cstdio>
 
-#include "ui/grid_geometry.h"
-#include "ui/main_window.h"
-#include "ui/navigation.h"
+#include "ui/app_core.h"
+#include "ui/rules/grid_geometry.h"
 
 namespace {
 
@@ -14,7 +13,12 @@ constexpr int kTopLabelX[kTopCount] = {8, 164, 320};
 constexpr const char* kTopLabelText[kTopCount] = {"Number of Rows", "Number of Columns",
                                                   "Typematic"};
 constexpr int kTopDropDownX[kTopCount] = {48, 206, 346};
-constexpr int kTopDropDownHeight[kTopCount] = {256, 256, 64};
+// A drop-down's window height includes its list: opened, the list shows this much
+// (the typematic drop-down's two items take less at start).
+constexpr int kDropDownListHeight = 256;
+constexpr int kTypematicStartHeight = 64;
+constexpr int kTopDropDownHeight[kTopCount] = {kDropDownListHeight, kDropDownListHeight,
+                                               kTypematicStartHeight};
 constexpr const char* kTypematicItems[] = {"Disabled", "Enabled"};
 
 // Creation places of the scroll bars; the layout moves them.
@@ -32,6 +36,7 @@ struct ControlsState {
   HWND verticalBar = nullptr;
   WNDPROC savedDropDownProc = nullptr;
   WNDPROC savedKeyButtonProc = nullptr;
+  ControlProcedures subclass = {};
   bool created = false;
 } state;
 
@@ -75,14 +80,14 @@ HWND CreateDropDown(int x, int y, int width, int height) {
   HWND control = CreateChild("COMBOBOX", "", WS_CHILD | WS_VSCROLL | WS_TABSTOP | CBS_DROPDOWNLIST,
                              x, y, width, height);
   // All drop-downs share one class procedure, so one slot serves them all.
-  if (control != nullptr) state.savedDropDownProc = Subclass(control, DropDownProc);
+  if (control != nullptr) state.savedDropDownProc = Subclass(control, state.subclass.dropDown);
   return control;
 }
 
 HWND CreateKeyButton(int x, int y, int width, int height, const char* text) {
   HWND control = CreateChild("BUTTON", text, WS_CHILD | WS_TABSTOP | BS_MULTILINE | BS_PUSHBUTTON,
                              x, y, width, height);
-  if (control != nullptr) state.savedKeyButtonProc = Subclass(control, KeyButtonProc);
+  if (control != nullptr) state.savedKeyButtonProc = Subclass(control, state.subclass.keyButton);
   return control;
 }
 
@@ -92,8 +97,9 @@ HWND CreateLabel(int x, int y, int width, int height, const char* text) {
 
 }  // namespace
 
-void CreateMainControls(HWND mainWindow) {
+void CreateMainControls(HWND mainWindow, const ControlProcedures& procedures) {
   state.parent = mainWindow;
+  state.subclass = procedures;
   for (int i = 0; i < kTopCount; ++i) {
     state.topLabels[i] =
         CreateLabel(kTopLabelX[i], kTopLabelY, kTopLabelWidth, kTopLabelHeight, kTopLabelText[i]);
@@ -144,6 +150,14 @@ HWND PinBox(int i) { return At(state.pinBoxes, i); }
 HWND KeyButton(int i) { return At(state.keyButtons, i); }
 HWND HorizontalScrollBar() { return state.horizontalBar; }
 HWND VerticalScrollBar() { return state.verticalBar; }
+
+void SizeDropDownForList(HWND dropDown, bool open) {
+  RECT rect = {};
+  if (!GetWindowRect(dropDown, &rect)) return;
+  SetWindowPos(dropDown, nullptr, 0, 0, rect.right - rect.left,
+               open ? kDropDownListHeight : kPinBoxHeight,
+               SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+}
 
 WNDPROC SavedDropDownProc() { return state.savedDropDownProc; }
 WNDPROC SavedKeyButtonProc() { return state.savedKeyButtonProc; }

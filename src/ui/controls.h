@@ -5,16 +5,23 @@
 #include <windows.h>
 
 #include "model/config.h"
-#include "ui/grid_geometry.h"
+#include "ui/rules/grid_geometry.h"
 
 // One pin box and one header label per pin: the column lines, then the row lines.
 constexpr int kKeyButtonCount = 144;
 // Rows, columns, typematic, then the pin boxes.
 constexpr int kDropDownCount = kTopControlCount + kPinCount;
 
+// The procedures that subclass the drop-downs and the key buttons (keyboard
+// navigation, which builds on the controls).
+struct ControlProcedures {
+  WNDPROC dropDown;
+  WNDPROC keyButton;
+};
+
 // Creates every control of the main window, hidden but for the top row; the grid
 // layout places and shows the rest.
-void CreateMainControls(HWND mainWindow);
+void CreateMainControls(HWND mainWindow, const ControlProcedures& procedures);
 bool ControlsCreated();
 
 HWND TopLabel(int i);          // 0 rows, 1 columns, 2 typematic
@@ -31,6 +38,9 @@ HWND VerticalScrollBar();
 // Index of a control among the first count key buttons (or pin boxes), or -1.
 int FindKeyButton(HWND control, int count);
 int FindPinBox(HWND control, int count);
+
+// Gives a drop-down the height of its opened list, or its closed height, in place.
+void SizeDropDownForList(HWND dropDown, bool open);
 
 // Class procedures replaced by the navigation subclasses.
 WNDPROC SavedDropDownProc();

@@ -5,11 +5,11 @@
 #include <string>
 
 #include "model/key_text.h"
+#include "ui/app_core.h"
 #include "ui/controls.h"
 #include "ui/grid.h"
-#include "ui/grid_geometry.h"
-#include "ui/main_window.h"
 #include "ui/resources/resource.h"
+#include "ui/rules/grid_geometry.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <cstdio>
 
 #include "model/config_file.h"
+#include "ui/app_core.h"
 #include "ui/grid.h"
-#include "ui/main_window.h"
 
 namespace {
 

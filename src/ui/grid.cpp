@@ -7,9 +7,9 @@
 #include <cstring>
 
 #include "model/key_code.h"
+#include "ui/app_core.h"
 #include "ui/controls.h"
-#include "ui/grid_geometry.h"
-#include "ui/main_window.h"
+#include "ui/rules/grid_geometry.h"
 
 namespace {
 
@@ -79,7 +79,7 @@ void SetScrollRange(HWND bar, int count, int visible) {
 
 // Rewriting a control's text repaints it, so a refresh rewrites only what differs
 // from what the control shows (an undo step changes one cell of the grid).
-void ShowText(HWND control, const char* text) {
+void UpdateControlText(HWND control, const char* text) {
   char shown[kKeyTextSize] = "";
   const int length = GetWindowTextA(control, shown, sizeof shown);
   if (length >= 0 && length + 1 < static_cast<int>(sizeof shown) && std::strcmp(shown, text) == 0) {
@@ -88,10 +88,10 @@ void ShowText(HWND control, const char* text) {
   SetWindowTextA(control, text);
 }
 
-void SetText(HWND control, const char* format, int number) {
+void UpdateHeaderText(HWND label, const char* format, int number) {
   char text[kHeaderTextSize] = "";
   std::snprintf(text, sizeof text, format, number);
-  ShowText(control, text);
+  UpdateControlText(label, text);
 }
 
 void Select(HWND dropDown, int index) {
@@ -189,17 +189,17 @@ void RefreshGrid() {
   const int rows = state.visibleRows;
   for (int k = 0; k < columns && columnOffset + k < kMaxLines; ++k) {
     Select(PinBox(k), model.columnPins[columnOffset + k]);
-    SetText(HeaderLabel(k), "Col %d", columnOffset + k + 1);
+    UpdateHeaderText(HeaderLabel(k), "Col %d", columnOffset + k + 1);
   }
   for (int r = 0; r < rows && rowOffset + r < kMaxLines; ++r) {
     Select(PinBox(columns + r), model.rowPins[rowOffset + r]);
-    SetText(HeaderLabel(columns + r), "Row %d", rowOffset + r + 1);
+    UpdateHeaderText(HeaderLabel(columns + r), "Row %d", rowOffset + r + 1);
   }
   for (int r = 0; r < rows && rowOffset + r < kMaxLines; ++r) {
     for (int k = 0; k < columns && columnOffset + k < kMaxLines; ++k) {
       char text[kKeyTextSize] = "";
       const KeyCode code = model.keys[(rowOffset + r) * kMatrixStride + columnOffset + k];
-      ShowText(KeyButton(r * columns + k), FormatKeyCode(code, text));
+      UpdateControlText(KeyButton(r * columns + k), FormatKeyCode(code, text));
     }
   }
 }
@@ -283,6 +283,12 @@ void ScrollRows(int delta, bool redraw) {
 }
 
 }  // namespace
+
+void SlideGrid(bool horizontal, int step) {
+  if (!ControlsCreated()) return;
+  MoveScrollPosition(horizontal ? HorizontalScrollBar() : VerticalScrollBar(), step, true);
+  RefreshGrid();
+}
 
 void ShowModelCell(int row, int column) {
   if (!ControlsCreated()) return;

@@ -34,6 +34,10 @@ int SelectedCount(HWND dropDown, int modelCount);
 bool SelectedTypematic();
 
 void OnScrollRequest(bool horizontal, WPARAM wParam);
+// Moves the column offset (horizontal) or the row offset by step within its range
+// and refreshes the grid. Unlike the scroll bar's requests it leaves the focus where
+// it is: the focused key button then shows the neighbouring cell (the arrow keys).
+void SlideGrid(bool horizontal, int step);
 void SnapWindowRect(WPARAM edge, RECT* rect);
 
 // The mouse wheel over the main window (WM_MOUSEWHEEL, or WM_MOUSEHWHEEL with

@@ -1,6 +1,6 @@
 #include "ui/key_dialog.h"
 
-#include "ui/main_window.h"
+#include "ui/app_core.h"
 #include "ui/resources/resource.h"
 
 namespace {
@@ -48,22 +48,12 @@ void ApplyModifierRule(HWND dialog) {
   }
 }
 
-// Boxes from the key code's bits; when two or three are set, one box is disabled
-// so that no third modifier can be added.
+// Boxes from the key code's bits, with the rule above applied to them.
 void InitModifierBoxes(HWND dialog, KeyCode code) {
   for (const ModifierBox& box : kModifierBoxes) {
     if (code & box.bit) SendDlgItemMessageA(dialog, box.id, BM_SETCHECK, BST_CHECKED, 0);
   }
-  const bool alt = (code & kModAlt) != 0;
-  const bool shift = (code & kModShift) != 0;
-  const bool ctrl = (code & kModCtrl) != 0;
-  if (alt && shift) {
-    EnableBox(dialog, IDC_MOD_CTRL, false);
-  } else if (alt && ctrl) {
-    EnableBox(dialog, IDC_MOD_SHIFT, false);
-  } else if (shift && ctrl) {
-    EnableBox(dialog, IDC_MOD_ALT, false);
-  }
+  ApplyModifierRule(dialog);
 }
 
 // Puts the focus on the tab item before the current key's button and lets one Tab

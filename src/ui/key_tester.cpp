@@ -5,12 +5,11 @@
 #include <vector>
 
 #include "model/keystroke.h"
+#include "ui/app_core.h"
 #include "ui/cell_view.h"
-#include "ui/key_tester_rules.h"
 #include "ui/list_window.h"
-#include "ui/main_window.h"
-#include "ui/progress.h"
 #include "ui/resources/resource.h"
+#include "ui/rules/key_tester_rules.h"
 
 namespace {
 
@@ -74,7 +73,7 @@ void OnKeyEvent(const Keystroke& stroke, bool down) {
 // While the tester listens, every key goes to it alone: no accelerator, menu, system
 // key or dialog navigation sees it. A transfer's keystrokes belong to the link.
 LRESULT CALLBACK KeyTesterHookProc(int code, WPARAM wParam, LPARAM lParam) {
-  if (code != HC_ACTION || tester.window == nullptr || ProgressWindow() != nullptr) {
+  if (code != HC_ACTION || tester.window == nullptr || TransferRunning()) {
     return CallNextHookEx(tester.hook, code, wParam, lParam);
   }
   const auto* key = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
@@ -147,5 +146,3 @@ void OpenKeyTester() {
   SetForegroundWindow(tester.window);
   SetActiveWindow(tester.window);
 }
-
-HWND KeyTesterWindow() { return tester.window; }

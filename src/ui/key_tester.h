@@ -7,8 +7,6 @@
 
 // Opens the tester, or brings the open one to the front.
 void OpenKeyTester();
-// The open tester, or nullptr.
-HWND KeyTesterWindow();
 
 // Lines the tester keeps; older ones go.
 constexpr int kKeyTesterMaxLines = 1000;

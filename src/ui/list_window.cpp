@@ -1,6 +1,6 @@
 #include "ui/list_window.h"
 
-#include "ui/main_window.h"
+#include "ui/app_core.h"
 #include "ui/resources/resource.h"
 
 namespace {
@@ -116,8 +116,6 @@ void WidenListForLine(HWND list, const std::string& line) {
     SendMessageA(list, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(size.cx + kTextMargin), 0);
   }
 }
-
-HWND ListWindowOf(ListWindowKind kind) { return windows[KindIndex(kind)].window; }
 
 void PlaceBesideMainWindow(HWND window) {
   RECT main = {};

@@ -16,8 +16,6 @@ using ListLineAction = void (*)(int line);
 // again refreshes the same window. action may be nullptr. Returns the window.
 HWND ShowListWindow(ListWindowKind kind, const char* title, const std::vector<std::string>& lines,
                     ListLineAction action);
-// The open window of a kind, or nullptr.
-HWND ListWindowOf(ListWindowKind kind);
 
 // Lets a list box scroll sideways as far as this line reaches.
 void WidenListForLine(HWND list, const std::string& line);

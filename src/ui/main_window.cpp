@@ -8,10 +8,11 @@
 #include "ui/edit_commands.h"
 #include "ui/file_commands.h"
 #include "ui/grid.h"
-#include "ui/grid_geometry.h"
 #include "ui/key_dialog.h"
+#include "ui/navigation.h"
 #include "ui/progress.h"
 #include "ui/resources/resource.h"
+#include "ui/rules/grid_geometry.h"
 #include "ui/tool_commands.h"
 #include "ui/transfer_commands.h"
 
@@ -19,61 +20,56 @@ namespace {
 
 constexpr int kStartClientWidth = 469;
 constexpr int kStartClientHeight = 405;
-// The UI font: 8.25 points, that is 33 quarter points of 72 per inch.
-constexpr int kFontQuarterPoints = 33;
-constexpr int kQuarterPointsPerInch = 288;
-constexpr char kFontFace[] = "Microsoft Sans Serif";
-// A drop-down's window height, opened (with its list) and closed.
-constexpr int kDropDownOpenHeight = 256;
-constexpr int kDropDownClosedHeight = 24;
 
 struct MainWindowState {
-  HINSTANCE instance = nullptr;
-  HWND window = nullptr;
-  HFONT font = nullptr;
   HACCEL accelerators = nullptr;
-  ConfigEditor editor;
 } state;
-
-void CreateUiFont(HWND window) {
-  HDC screen = GetDC(window);
-  const int height = -MulDiv(kFontQuarterPoints, GetDeviceCaps(screen, LOGPIXELSY),
-                             kQuarterPointsPerInch);
-  state.font = CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                           OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                           DEFAULT_PITCH | FF_DONTCARE, kFontFace);
-  ReleaseDC(window, screen);
-}
 
 void NewCommand() {
   if (!ConfirmDiscard()) return;
   ConfigModel fresh;
   ResetModel(fresh);
-  state.editor.Replace(fresh);
+  Editor().Replace(fresh);
   ShowWholeConfiguration();
 }
 
 void ExitCommand() {
-  if (ConfirmDiscard()) DestroyWindow(state.window);
+  if (ConfirmDiscard()) DestroyWindow(MainWindow());
 }
 
-void RunMenuCommand(int id) {
-  if (TransferRunning()) return;
-  switch (id) {
-    case IDM_FILE_NEW: NewCommand(); break;
-    case IDM_FILE_SAVE: SaveConfigFile(); break;
-    case IDM_FILE_WRITE: WriteCommand(); break;
-    case IDM_FILE_OPEN: OpenConfigFile(); break;
-    case IDM_FILE_READ: ReadCommand(); break;
-    case IDM_FILE_EXIT: ExitCommand(); break;
-    case IDM_HELP_ABOUT: ShowAboutBox(); break;
-    case IDM_TOOLS_KEY_TESTER:
-    case IDM_TOOLS_BACKUP:
-    case IDM_TOOLS_COMPARE:
-    case IDM_TOOLS_CHECK:
-    case IDM_TOOLS_CHART: RunToolCommand(id); break;
-    default: RunEditCommand(id); break;
+// Every menu command and what runs it; an id with no entry here is a control's
+// notification. A handler is handed its id, so that one handler serves a group.
+struct MenuCommand {
+  int id;
+  void (*run)(int id);
+};
+
+constexpr MenuCommand kMenuCommands[] = {
+    {IDM_FILE_NEW, [](int) { NewCommand(); }},
+    {IDM_FILE_SAVE, [](int) { SaveConfigFile(); }},
+    {IDM_FILE_WRITE, [](int) { WriteCommand(); }},
+    {IDM_FILE_OPEN, [](int) { OpenConfigFile(); }},
+    {IDM_FILE_READ, [](int) { ReadCommand(); }},
+    {IDM_FILE_EXIT, [](int) { ExitCommand(); }},
+    {IDM_HELP_ABOUT, [](int) { ShowAboutBox(); }},
+    {IDM_EDIT_UNDO, RunEditCommand},
+    {IDM_EDIT_REDO, RunEditCommand},
+    {IDM_EDIT_CUT, RunEditCommand},
+    {IDM_EDIT_COPY, RunEditCommand},
+    {IDM_EDIT_PASTE, RunEditCommand},
+    {IDM_EDIT_CLEAR, RunEditCommand},
+    {IDM_TOOLS_KEY_TESTER, RunToolCommand},
+    {IDM_TOOLS_BACKUP, RunToolCommand},
+    {IDM_TOOLS_COMPARE, RunToolCommand},
+    {IDM_TOOLS_CHECK, RunToolCommand},
+    {IDM_TOOLS_CHART, RunToolCommand},
+};
+
+const MenuCommand* FindMenuCommand(int id) {
+  for (const MenuCommand& command : kMenuCommands) {
+    if (command.id == id) return &command;
   }
+  return nullptr;
 }
 
 // A key button was clicked: the key selection dialog edits its cell.
@@ -83,22 +79,15 @@ void EditKeyButtonCell(int button) {
   if (KeyButtonCell(button, VisibleColumnCount(), VisibleRowCount(), ColumnOffset(), RowOffset(),
                     cell)) {
     const KeyCode code = EditorModel().keys[cell.row * kMatrixStride + cell.column];
-    const int chosen = RunKeyDialog(state.window, code);
-    if (chosen >= 0) state.editor.SetKey(cell.row, cell.column, chosen);
+    const int chosen = RunKeyDialog(MainWindow(), code);
+    if (chosen >= 0) Editor().SetKey(cell.row, cell.column, chosen);
   }
   RefreshGrid();
   SetFocus(KeyButton(button));
 }
 
-void ResizeDropDown(HWND dropDown, int height) {
-  RECT rect = {};
-  if (!GetWindowRect(dropDown, &rect)) return;
-  SetWindowPos(dropDown, nullptr, 0, 0, rect.right - rect.left, height,
-               SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
-}
-
 void EditTopDropDown(HWND dropDown) {
-  ConfigEditor& editor = state.editor;
+  ConfigEditor& editor = Editor();
   if (dropDown == RowsDropDown()) {
     editor.SetRows(SelectedCount(dropDown, editor.Model().rows));
   } else if (dropDown == ColumnsDropDown()) {
@@ -113,7 +102,7 @@ void EditPinBox(HWND dropDown) {
   const int pinBox = FindPinBox(dropDown, VisibleColumnCount() + VisibleRowCount());
   if (pinBox >= 0 && PinBoxTarget(pinBox, VisibleColumnCount(), VisibleRowCount(),
                                    ColumnOffset(), RowOffset(), target)) {
-    state.editor.SetPin(target.column, target.index, SelectedIndex(dropDown));
+    Editor().SetPin(target.column, target.index, SelectedIndex(dropDown));
   }
 }
 
@@ -139,8 +128,8 @@ void OnControlNotification(HWND control, int code) {
     return;
   }
   switch (code) {
-    case CBN_DROPDOWN: ResizeDropDown(control, kDropDownOpenHeight); break;
-    case CBN_CLOSEUP: ResizeDropDown(control, kDropDownClosedHeight); break;
+    case CBN_DROPDOWN: SizeDropDownForList(control, true); break;
+    case CBN_CLOSEUP: SizeDropDownForList(control, false); break;
     case CBN_SELCHANGE: OnSelectionChange(control); break;
     default: break;
   }
@@ -148,30 +137,11 @@ void OnControlNotification(HWND control, int code) {
 
 void OnCommand(WPARAM wParam, LPARAM lParam) {
   const int id = LOWORD(wParam);
-  switch (id) {
-    case IDM_FILE_NEW:
-    case IDM_FILE_SAVE:
-    case IDM_FILE_WRITE:
-    case IDM_FILE_OPEN:
-    case IDM_FILE_READ:
-    case IDM_FILE_EXIT:
-    case IDM_HELP_ABOUT:
-    case IDM_EDIT_UNDO:
-    case IDM_EDIT_REDO:
-    case IDM_EDIT_CUT:
-    case IDM_EDIT_COPY:
-    case IDM_EDIT_PASTE:
-    case IDM_EDIT_CLEAR:
-    case IDM_TOOLS_KEY_TESTER:
-    case IDM_TOOLS_BACKUP:
-    case IDM_TOOLS_COMPARE:
-    case IDM_TOOLS_CHECK:
-    case IDM_TOOLS_CHART:
-      RunMenuCommand(id);
-      break;
-    default:
-      OnControlNotification(reinterpret_cast<HWND>(lParam), HIWORD(wParam));
-      break;
+  const MenuCommand* command = FindMenuCommand(id);
+  if (command == nullptr) {
+    OnControlNotification(reinterpret_cast<HWND>(lParam), HIWORD(wParam));
+  } else if (!TransferRunning()) {
+    command->run(id);
   }
 }
 
@@ -180,21 +150,6 @@ LRESULT OnClose(HWND window) {
   if (TransferRunning() || !ConfirmDiscard()) return 0;
   return DefWindowProcA(window, WM_CLOSE, 0, 0);
 }
-
-}  // namespace
-
-HINSTANCE AppInstance() { return state.instance; }
-HWND MainWindow() { return state.window; }
-HFONT UiFont() { return state.font; }
-ConfigEditor& Editor() { return state.editor; }
-const ConfigModel& EditorModel() { return state.editor.Model(); }
-bool TransferRunning() { return ProgressWindow() != nullptr; }
-
-int ShowMessage(const char* text, UINT flags) {
-  return MessageBoxA(state.window, text, kAppTitle, flags);
-}
-
-namespace {
 
 LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
@@ -260,25 +215,25 @@ HWND CreateEditorWindow(HINSTANCE instance, HINSTANCE previous) {
 
   RECT frame = {0, 0, kStartClientWidth, kStartClientHeight};
   AdjustWindowRect(&frame, kMainWindowStyle, TRUE);
-  state.instance = instance;
   // Creating the window sends WM_SIZE already; the grid ignores it until the
   // controls exist.
-  state.window = CreateWindowExA(0, kMainClassName, kAppTitle, kMainWindowStyle, CW_USEDEFAULT,
-                                 CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top,
-                                 nullptr, nullptr, instance, nullptr);
-  if (state.window == nullptr) return nullptr;
-  CreateUiFont(state.window);
-  CreateMainControls(state.window);
+  HWND window = CreateWindowExA(0, kMainClassName, kAppTitle, kMainWindowStyle, CW_USEDEFAULT,
+                                CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top,
+                                nullptr, nullptr, instance, nullptr);
+  SetAppWindow(instance, window);
+  if (window == nullptr) return nullptr;
+  CreateUiFont(window);
+  CreateMainControls(window, {DropDownProc, KeyButtonProc});
   state.accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDA_MAINACCEL));
   NewCommand();
-  return state.window;
+  return window;
 }
 
 bool TranslateEditorAccelerator(MSG& message) {
   if (state.accelerators == nullptr) return false;
   // Away from the key buttons, Del and the clipboard keys do what they always did.
   if (IsClipboardKeystroke(message) && !KeyButtonHasFocus()) return false;
-  return TranslateAcceleratorA(state.window, state.accelerators, &message) != 0;
+  return TranslateAcceleratorA(MainWindow(), state.accelerators, &message) != 0;
 }
 
 int RunMessageLoop() {
@@ -292,7 +247,4 @@ int RunMessageLoop() {
   return static_cast<int>(message.wParam);
 }
 
-void ReleaseEditorResources() {
-  if (state.font != nullptr) DeleteObject(state.font);
-  state.font = nullptr;
-}
+void ReleaseEditorResources() { ReleaseUiFont(); }

@@ -1,9 +1,9 @@
 #include "ui/navigation.h"
 
+#include "ui/app_core.h"
 #include "ui/controls.h"
 #include "ui/grid.h"
-#include "ui/main_window.h"
-#include "ui/navigation_rules.h"
+#include "ui/rules/navigation_rules.h"
 
 namespace {
 
@@ -55,13 +55,6 @@ int FindDropDown(HWND window) {
   return -1;
 }
 
-// Moves a scroll bar's position by one step and shows the model at the new offset;
-// the focus stays where it is, so the focused button now shows the neighbour cell.
-void StepScrollBar(HWND bar, int step) {
-  SetScrollPos(bar, SB_CTL, GetScrollPos(bar, SB_CTL) + step, TRUE);
-  RefreshGrid();
-}
-
 void Apply(HWND window, const NavAction& action) {
   switch (action.kind) {
     case NavActionKind::FocusKeyButton:
@@ -74,10 +67,10 @@ void Apply(HWND window, const NavAction& action) {
       SendMessageA(window, BM_CLICK, 0, 0);
       break;
     case NavActionKind::ScrollColumns:
-      StepScrollBar(HorizontalScrollBar(), action.target);
+      SlideGrid(true, action.target);
       break;
     case NavActionKind::ScrollRows:
-      StepScrollBar(VerticalScrollBar(), action.target);
+      SlideGrid(false, action.target);
       break;
     case NavActionKind::None:
       break;

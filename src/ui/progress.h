@@ -5,12 +5,12 @@
 
 INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
-// Creates and shows the progress window (owned by the main window) and keeps its handle.
-void OpenProgressWindow();
-// Destroys it and clears the handle.
+// Creates and shows the progress window (owned by the main window); from then on
+// a transfer runs (ProgressWindow() and TransferRunning() in app_core.h). False when
+// it could not be created.
+bool OpenProgressWindow();
+// Destroys it: the transfer is over.
 void CloseProgressWindow();
-// The open progress window, or nullptr. While it exists a transfer runs.
-HWND ProgressWindow();
 // Sets the progress text; it is painted at once unless the last paint is less
 // than a frame old.
 void SetProgressText(const char* text);

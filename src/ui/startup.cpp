@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "ui/main_window.h"
+#include "ui/app_core.h"
 
 namespace {
 

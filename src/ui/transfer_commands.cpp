@@ -9,12 +9,12 @@
 #include "link/read_transfer.h"
 #include "link/typematic_link.h"
 #include "link/write_transfer.h"
+#include "ui/app_core.h"
 #include "ui/file_commands.h"
 #include "ui/grid.h"
-#include "ui/main_window.h"
+#include "ui/platform/transfer_platform.h"
+#include "ui/platform/win32_link_platform.h"
 #include "ui/progress.h"
-#include "ui/transfer_platform.h"
-#include "ui/win32_link_platform.h"
 
 namespace {
 
@@ -26,8 +26,7 @@ constexpr char kInvalidConfiguration[] = "Invalid configuration";
 // Opens the progress window; false when it could not be created, since then
 // neither the device's keystrokes nor the guard against other commands would work.
 bool OpenTransferWindow(LinkPlatform& platform) {
-  OpenProgressWindow();
-  if (ProgressWindow() == nullptr) return false;
+  if (!OpenProgressWindow()) return false;
   PumpFor(platform, kSettleMs);
   return true;
 }
@@ -71,14 +70,14 @@ bool DecodeReadImage(int result, const ConfigImage& image, ConfigModel& model) {
       return false;
     case kTransferNotFound: ShowMessage("The RQ57 was not found", kErrorBox); return false;
     case kTransferLinkError: ShowMessage("Error while reading from the RQ57", kErrorBox); return false;
-    case kTransferInvalid: ShowMessage(kInvalidConfiguration, kErrorBox); return false;
+    case kTransferInvalidConfig: ShowMessage(kInvalidConfiguration, kErrorBox); return false;
     default: ShowUnknownError(result); return false;
   }
 }
 
 // A failed read leaves the editor's configuration and its modified flag alone.
 void ReadCommand() {
-  if (ProgressWindow() != nullptr) return;  // one transfer at a time
+  if (TransferRunning()) return;  // one transfer at a time
   if (!ConfirmDiscard()) return;
   ConfigImage image{};
   const int result = ReadEncoderImage(image);
@@ -90,7 +89,7 @@ void ReadCommand() {
 }
 
 void WriteCommand() {
-  if (ProgressWindow() != nullptr) return;
+  if (TransferRunning()) return;
   ConfigImage image{};
   if (!BuildImageOrReport(image)) return;
   LinkPlatform& platform = TransferPlatform();

@@ -16,9 +16,9 @@
 #include "link/write_transfer.h"
 #include "model/config.h"
 #include "ui/main_window.h"
-#include "ui/platform_sim.h"
+#include "ui/platform/platform_sim.h"
 #include "ui/progress.h"
-#include "ui/transfer_platform.h"
+#include "ui/platform/transfer_platform.h"
 
 namespace {
 

@@ -12,6 +12,7 @@
 
 #include "model/config.h"
 #include "model/keystroke.h"
+#include "model/keystroke_of_key.h"
 #include "ui/controls.h"
 #include "ui/grid.h"
 #include "ui/key_tester.h"
@@ -21,6 +22,14 @@
 #include "ui_support.h"
 
 namespace {
+
+// Found by its title as a user finds it, and kept while it exists: the latency test
+// asks for it between messages.
+HWND KeyTesterWindow() {
+  static HWND tester = nullptr;
+  if (tester == nullptr || !IsWindow(tester)) tester = FindToolWindow("Key Tester");
+  return tester;
+}
 
 constexpr int kKeyA = 31;
 constexpr int kKeyR = 20;

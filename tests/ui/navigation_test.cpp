@@ -11,7 +11,7 @@
 #include "model/config.h"
 #include "ui/controls.h"
 #include "ui/grid.h"
-#include "ui/grid_geometry.h"
+#include "ui/rules/grid_geometry.h"
 #include "ui/main_window.h"
 #include "ui/resources/resource.h"
 #include "ui_support.h"

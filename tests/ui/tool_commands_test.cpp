@@ -16,12 +16,16 @@
 #include "ui/grid.h"
 #include "ui/list_window.h"
 #include "ui/main_window.h"
-#include "ui/platform_sim.h"
+#include "ui/platform/platform_sim.h"
 #include "ui/progress.h"
 #include "ui/resources/resource.h"
 #include "ui_support.h"
 
 namespace {
+
+HWND ListWindowOf(ListWindowKind kind) {
+  return FindToolWindow(kind == ListWindowKind::kCheck ? "Check Configuration" : "Compare with RQ57");
+}
 
 constexpr int kKeyA = 31;
 constexpr int kKeyB = 50;

@@ -63,6 +63,18 @@ BOOL CALLBACK FindModal(HWND window, LPARAM data) {
   return TRUE;
 }
 
+struct TitleSearch {
+  const char* title;
+  HWND found;
+};
+
+BOOL CALLBACK FindTitled(HWND window, LPARAM data) {
+  auto* search = reinterpret_cast<TitleSearch*>(data);
+  if (ClassOf(window) != "#32770" || WindowText(window) != search->title) return TRUE;
+  search->found = window;
+  return FALSE;
+}
+
 BOOL CALLBACK RecordChild(HWND child, LPARAM data) {
   auto* seen = reinterpret_cast<DialogSeen*>(data);
   const std::string kind = ClassOf(child);
@@ -274,6 +286,12 @@ void ChooseItem(HWND dropDown, int index) {
                MAKEWPARAM(GetDlgCtrlID(dropDown), CBN_SELCHANGE),
                reinterpret_cast<LPARAM>(dropDown));
   PumpUntilIdle();
+}
+
+HWND FindToolWindow(const char* title) {
+  TitleSearch search = {title, nullptr};
+  EnumThreadWindows(GetCurrentThreadId(), FindTitled, reinterpret_cast<LPARAM>(&search));
+  return search.found;
 }
 
 HWND FindModalWindow(DWORD threadId) {

@@ -150,6 +150,9 @@ void ChooseItem(HWND dropDown, int index);
 // The visible, enabled modal window (#32770, its owner disabled) of the given thread,
 // or nullptr.
 HWND FindModalWindow(DWORD threadId);
+// The editor's dialog window (#32770) with this title on the calling thread, as a
+// user finds it by its title; nullptr when there is none.
+HWND FindToolWindow(const char* title);
 
 // Makes the main window active and puts the focus on target.
 void FocusControl(HWND target);

@@ -1,6 +1,6 @@
 // The editor talks to the encoder attached as the keyboard.
-#include "ui/transfer_platform.h"
-#include "ui/win32_link_platform.h"
+#include "ui/platform/transfer_platform.h"
+#include "ui/platform/win32_link_platform.h"
 
 LinkPlatform& TransferPlatform() {
   static Win32LinkPlatform platform;

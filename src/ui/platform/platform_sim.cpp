@@ -9,10 +9,11 @@
 
 #include "sim/encoder_sim.h"
 #include "sim/sample_image.h"
-#include "ui/platform_sim.h"
+#include "ui/app_core.h"
+#include "ui/platform/platform_sim.h"
+#include "ui/platform/transfer_platform.h"
+#include "ui/platform/win32_link_platform.h"
 #include "ui/progress.h"
-#include "ui/transfer_platform.h"
-#include "ui/win32_link_platform.h"
 
 namespace {
 

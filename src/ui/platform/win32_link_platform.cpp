@@ -1,5 +1,6 @@
-#include "ui/win32_link_platform.h"
+#include "ui/platform/win32_link_platform.h"
 
+#include "ui/app_core.h"
 #include "ui/progress.h"
 
 namespace {

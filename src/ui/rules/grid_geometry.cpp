@@ -1,5 +1,5 @@
 // Grid geometry and the grid's pure decisions.
-#include "ui/grid_geometry.h"
+#include "ui/rules/grid_geometry.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
-#include "ui/navigation_rules.h"
+#include "ui/rules/navigation_rules.h"
 
-#include "ui/grid_geometry.h"
+#include "ui/rules/grid_geometry.h"
 
 namespace {
 

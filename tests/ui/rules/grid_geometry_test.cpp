@@ -1,5 +1,5 @@
 // The grid's pure decisions: geometry, fitting, snapping, count rule, scrolling.
-#include "ui/grid_geometry.h"
+#include "ui/rules/grid_geometry.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // Key combinations from key events: modifiers held with a key and modifiers alone;
 // the cells that send a combination.
-#include "ui/key_tester_rules.h"
+#include "ui/rules/key_tester_rules.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The grid's keyboard navigation decisions: the focus cycle, arrow keys and scrolling
 // at the edges, and the grids with nothing visible.
-#include "ui/navigation_rules.h"
+#include "ui/rules/navigation_rules.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,46 @@
+// What every window of the editor shares: the program's instance, the main window,
+// the UI font, the configuration being edited, the message box and whether a
+// transfer runs. It includes no other file of the editor's windows, so that every
+// window and command can build on it.
+#pragma once
+
+#include <windows.h>
+
+#include "model/config_editor.h"
+
+constexpr char kAppTitle[] = "RQ57 Configuration Utility";
+// The background is painted around the controls, never over them: the layout moves
+// and shows many controls at once, and an erase of the uncovered parts after a
+// control had painted itself would leave it blank.
+constexpr DWORD kMainWindowStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+
+// Kept by start-up as soon as the main window exists.
+void SetAppWindow(HINSTANCE instance, HWND mainWindow);
+HINSTANCE AppInstance();
+HWND MainWindow();
+
+// The font of every label, drop-down and key button: made for the window's screen at
+// start-up, deleted after the message loop.
+void CreateUiFont(HWND window);
+void ReleaseUiFont();
+HFONT UiFont();
+
+// The one configuration being edited, its undo history and modified flag: every
+// change goes through its edit operations. rows, columns and typematic are mirrored
+// by the top drop-downs: after a change of those or of the whole configuration,
+// call ShowWholeConfiguration (grid.h) so that both agree again.
+ConfigEditor& Editor();
+const ConfigModel& EditorModel();
+
+// The progress window exists exactly while a transfer runs; the progress window's
+// code keeps it here.
+void SetProgressWindow(HWND window);
+HWND ProgressWindow();
+// While a transfer runs it owns the link and the configuration: no command or edit
+// may start. The main window stays enabled meanwhile.
+bool TransferRunning();
+
+// Message box owned by the main window with the program's caption.
+int ShowMessage(const char* text, UINT flags);
+// The flags of the editor's error messages.
+constexpr UINT kErrorBox = MB_OK | MB_ICONERROR;
