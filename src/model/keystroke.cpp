@@ -1,7 +1,5 @@
 #include "model/keystroke.h"
 
-#include "model/key_table.h"
-
 namespace {
 
 // Shift, Ctrl and Alt as one virtual key each, told apart by the key that sent them.

@@ -97,24 +97,6 @@ void SetCell(const ModelCell& cell, KeyCode code) {
   RefreshGrid();
 }
 
-void RunClipboardCommand(int id) {
-  ModelCell cell = {};
-  if (!FocusedCell(cell)) return;
-  KeyCode pasted = kKeyNotUsed;
-  switch (id) {
-    case IDM_EDIT_CUT:
-      CopyCell(cell);
-      SetCell(cell, kKeyNotUsed);
-      break;
-    case IDM_EDIT_COPY: CopyCell(cell); break;
-    case IDM_EDIT_PASTE:
-      if (ClipboardCode(pasted)) SetCell(cell, pasted);
-      break;
-    case IDM_EDIT_CLEAR: SetCell(cell, kKeyNotUsed); break;
-    default: break;
-  }
-}
-
 // Shows what an undo or redo step changed: the counts and typematic in the top
 // row, a key or a pin scrolled into view.
 void ShowStep(const EditStep* step) {
@@ -143,18 +125,30 @@ std::string StepItemText(const char* verb, const std::string& step, const char* 
 
 }  // namespace
 
-void RunEditCommand(int id) {
-  switch (id) {
-    case IDM_EDIT_UNDO: ShowStep(Editor().Undo()); break;
-    case IDM_EDIT_REDO: ShowStep(Editor().Redo()); break;
-    case IDM_EDIT_CUT:
-    case IDM_EDIT_COPY:
-    case IDM_EDIT_PASTE:
-    case IDM_EDIT_CLEAR:
-      RunClipboardCommand(id);
-      break;
-    default: break;
-  }
+void UndoCommand() { ShowStep(Editor().Undo()); }
+void RedoCommand() { ShowStep(Editor().Redo()); }
+
+void CutCommand() {
+  ModelCell cell = {};
+  if (!FocusedCell(cell)) return;
+  CopyCell(cell);
+  SetCell(cell, kKeyNotUsed);
+}
+
+void CopyCommand() {
+  ModelCell cell = {};
+  if (FocusedCell(cell)) CopyCell(cell);
+}
+
+void PasteCommand() {
+  ModelCell cell = {};
+  KeyCode pasted = kKeyNotUsed;
+  if (FocusedCell(cell) && ClipboardCode(pasted)) SetCell(cell, pasted);
+}
+
+void ClearCommand() {
+  ModelCell cell = {};
+  if (FocusedCell(cell)) SetCell(cell, kKeyNotUsed);
 }
 
 void UpdateEditMenu(HMENU menu) {

@@ -4,9 +4,15 @@
 
 #include <windows.h>
 
-// Runs one of the Edit menu's commands; other ids do nothing. The caller refuses
-// commands while a transfer runs.
-void RunEditCommand(int id);
+// The Edit menu's commands; the caller refuses them while a transfer runs. Undo and
+// Redo show what their step changed; the clipboard commands act on the key button
+// that has the focus, and on nothing when none has.
+void UndoCommand();
+void RedoCommand();
+void CutCommand();
+void CopyCommand();
+void PasteCommand();
+void ClearCommand();
 
 // Names the undo and redo steps in their items and greys what cannot run now.
 void UpdateEditMenu(HMENU menu);

@@ -4,11 +4,13 @@
 
 #include <commctrl.h>
 
+#include "ui/check_window.h"
 #include "ui/controls.h"
 #include "ui/edit_commands.h"
 #include "ui/file_commands.h"
 #include "ui/grid.h"
 #include "ui/key_dialog.h"
+#include "ui/key_tester.h"
 #include "ui/navigation.h"
 #include "ui/progress.h"
 #include "ui/resources/resource.h"
@@ -38,31 +40,31 @@ void ExitCommand() {
 }
 
 // Every menu command and what runs it; an id with no entry here is a control's
-// notification. A handler is handed its id, so that one handler serves a group.
+// notification.
 struct MenuCommand {
   int id;
-  void (*run)(int id);
+  void (*run)();
 };
 
 constexpr MenuCommand kMenuCommands[] = {
-    {IDM_FILE_NEW, [](int) { NewCommand(); }},
-    {IDM_FILE_SAVE, [](int) { SaveConfigFile(); }},
-    {IDM_FILE_WRITE, [](int) { WriteCommand(); }},
-    {IDM_FILE_OPEN, [](int) { OpenConfigFile(); }},
-    {IDM_FILE_READ, [](int) { ReadCommand(); }},
-    {IDM_FILE_EXIT, [](int) { ExitCommand(); }},
-    {IDM_HELP_ABOUT, [](int) { ShowAboutBox(); }},
-    {IDM_EDIT_UNDO, RunEditCommand},
-    {IDM_EDIT_REDO, RunEditCommand},
-    {IDM_EDIT_CUT, RunEditCommand},
-    {IDM_EDIT_COPY, RunEditCommand},
-    {IDM_EDIT_PASTE, RunEditCommand},
-    {IDM_EDIT_CLEAR, RunEditCommand},
-    {IDM_TOOLS_KEY_TESTER, RunToolCommand},
-    {IDM_TOOLS_BACKUP, RunToolCommand},
-    {IDM_TOOLS_COMPARE, RunToolCommand},
-    {IDM_TOOLS_CHECK, RunToolCommand},
-    {IDM_TOOLS_CHART, RunToolCommand},
+    {IDM_FILE_NEW, NewCommand},
+    {IDM_FILE_SAVE, [] { SaveConfigFile(); }},
+    {IDM_FILE_WRITE, WriteCommand},
+    {IDM_FILE_OPEN, OpenConfigFile},
+    {IDM_FILE_READ, ReadCommand},
+    {IDM_FILE_EXIT, ExitCommand},
+    {IDM_HELP_ABOUT, ShowAboutBox},
+    {IDM_EDIT_UNDO, UndoCommand},
+    {IDM_EDIT_REDO, RedoCommand},
+    {IDM_EDIT_CUT, CutCommand},
+    {IDM_EDIT_COPY, CopyCommand},
+    {IDM_EDIT_PASTE, PasteCommand},
+    {IDM_EDIT_CLEAR, ClearCommand},
+    {IDM_TOOLS_KEY_TESTER, OpenKeyTester},
+    {IDM_TOOLS_BACKUP, BackUpCommand},
+    {IDM_TOOLS_COMPARE, CompareCommand},
+    {IDM_TOOLS_CHECK, ShowCheckWindow},
+    {IDM_TOOLS_CHART, ExportChartCommand},
 };
 
 const MenuCommand* FindMenuCommand(int id) {
@@ -141,7 +143,7 @@ void OnCommand(WPARAM wParam, LPARAM lParam) {
   if (command == nullptr) {
     OnControlNotification(reinterpret_cast<HWND>(lParam), HIWORD(wParam));
   } else if (!TransferRunning()) {
-    command->run(id);
+    command->run();
   }
 }
 

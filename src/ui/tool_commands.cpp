@@ -9,11 +9,8 @@
 #include "model/config_diff.h"
 #include "model/wiring_chart.h"
 #include "ui/app_core.h"
-#include "ui/check_window.h"
 #include "ui/file_commands.h"
-#include "ui/key_tester.h"
 #include "ui/list_window.h"
-#include "ui/resources/resource.h"
 #include "ui/transfer_commands.h"
 
 namespace {
@@ -23,6 +20,8 @@ constexpr char kIdentical[] = "Identical: the RQ57 holds the configuration shown
 constexpr char kBackedUp[] = "The configuration of the RQ57 was backed up to\n";
 constexpr char kChartFilter[] = "SVG pictures (*.svg)\0*.svg\0All files\0*.*\0";
 constexpr char kChartExtension[] = "svg";
+
+}  // namespace
 
 // Lists how the encoder's configuration differs from the editor's (editor -> RQ57);
 // the editor's configuration and its modified flag stay as they are.
@@ -57,6 +56,8 @@ void BackUpCommand() {
   ShowMessage((kBackedUp + std::string(name)).c_str(), MB_OK);
 }
 
+namespace {
+
 // The chart's title: the name the user gave it, without folder or extension.
 std::string ChartTitle(const std::string& path) {
   const std::size_t slash = path.find_last_of("\\/:");
@@ -66,23 +67,12 @@ std::string ChartTitle(const std::string& path) {
   return title;
 }
 
+}  // namespace
+
 void ExportChartCommand() {
   char name[kFileNameChars] = "";
   if (!AskSaveFileName(name, kChartFilter, kChartExtension)) return;
   if (!WriteFileWhole(name, WiringChartSvg(EditorModel(), ChartTitle(name)))) {
     ShowMessage(kSaveError, kErrorBox);
-  }
-}
-
-}  // namespace
-
-void RunToolCommand(int id) {
-  switch (id) {
-    case IDM_TOOLS_KEY_TESTER: OpenKeyTester(); break;
-    case IDM_TOOLS_BACKUP: BackUpCommand(); break;
-    case IDM_TOOLS_COMPARE: CompareCommand(); break;
-    case IDM_TOOLS_CHECK: ShowCheckWindow(); break;
-    case IDM_TOOLS_CHART: ExportChartCommand(); break;
-    default: break;
   }
 }

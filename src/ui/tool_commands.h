@@ -1,6 +1,11 @@
-// The commands of the Tools menu: Key Tester, Back Up RQ57, Compare with RQ57,
-// Check Configuration and Export Wiring Chart.
+// The commands of the Tools menu that run in no window of their own: Back Up RQ57,
+// Compare with RQ57 and Export Wiring Chart (the Key Tester and the Check window
+// have their own files).
 #pragma once
 
-// Runs a Tools menu command by its id; other ids do nothing.
-void RunToolCommand(int id);
+// Reads the encoder into a file that holds what Read followed by Save would write.
+void BackUpCommand();
+// Lists how the encoder's configuration differs from the editor's.
+void CompareCommand();
+// Saves the wiring chart of the editor's configuration as an SVG picture.
+void ExportChartCommand();

@@ -2,7 +2,7 @@
 // row of the number in the key table; false for a number without a key.
 #pragma once
 
-#include "model/key_table.h"
+#include "model/keystroke.h"
 
 inline bool KeystrokeOfKeyNumber(int keyNumber, Keystroke& stroke) {
   for (const KeyRow& row : kKeyRows) {
