@@ -151,6 +151,7 @@ HWND KeyButton(int i) { return At(state.keyButtons, i); }
 HWND HorizontalScrollBar() { return state.horizontalBar; }
 HWND VerticalScrollBar() { return state.verticalBar; }
 
+// Closed, every drop-down is as high as a pin box.
 void SizeDropDownForList(HWND dropDown, bool open) {
   RECT rect = {};
   if (!GetWindowRect(dropDown, &rect)) return;
