@@ -96,7 +96,8 @@ TEST(WriteToEncoder, StoresWholeConfigurations) {
     EXPECT_EQ(settings.size(), kDataStart + nibbles + 3u);
     EXPECT_EQ(CountSettings(settings, SettingKind::kDelay), 6 + 1 + 2);
     ExpectEndsWithTheUserSettings(link.platform);
-    EXPECT_EQ(link.platform.ElapsedMs(), 1050u);
+    // The fixed pauses and the last acknowledgement's time-out.
+    EXPECT_EQ(link.platform.ElapsedMs(), 1050u + 500u);
   }
 }
 
@@ -195,6 +196,9 @@ TEST(WriteToEncoder, EveryFaultEndsWithTheEndSignalAndTheUserSettings) {
       {"start answered with Shift", SimFault::kWrongKey, 0, kTransferNotFound, 6, 900},
       {"no answer to probe 9", SimFault::kNoAnswer, ProbeAnswerOf(9), kTransferLinkError, kProbeStart + 10, 0},
       {"broken probe 0", SimFault::kBrokenKeystroke, ProbeAnswerOf(0), kTransferLinkError, kProbeStart + 1, 0},
+      {"doubled probe 3", SimFault::kDoubledAnswer, ProbeAnswerOf(3), kTransferLinkError, kProbeStart + 4, 0},
+      {"doubled confirmation 2", SimFault::kDoubledAnswer, ConfirmAnswerOf(2), kTransferLinkError,
+       kConfirmStart + 3, 0},
       {"late probe 31", SimFault::kLateAnswer, ProbeAnswerOf(31), kTransferLinkError, kProbeStart + 32, 0},
       {"confirmation with Shift", SimFault::kWrongKey, ConfirmAnswerOf(4), kTransferLinkError, kConfirmStart + 5, 0},
       {"confirmation too late", SimFault::kLateAnswer, ConfirmAnswerOf(0), kTransferLinkError, kConfirmStart + 1,
@@ -251,6 +255,37 @@ TEST(WriteToEncoder, AnAcknowledgementLeftWaitingIsALinkError) {
   }
 }
 
+// A user's key taken for an answer that then comes late, up to the 500 ms the
+// encoder may take: at the last nibble, misread as the other parity, with the
+// user's key of the parity the host expects, only the final wait sees it.
+TEST(WriteToEncoder, AStrayTakenForALateAnswerIsALinkError) {
+  std::mt19937 random(30);
+  const ConfigImage image = RandomImage(2, 2, random);
+  const int lastNibble = NibbleAnswerOf(31 + 2 * 2 * 2, 1);
+  const int low = image[7] % 16;
+  const int rightKey = __builtin_popcount(static_cast<unsigned>(low)) % 2 == 0 ? kKeyControl : kKeyShift;
+  const struct { const char* name; int answer; std::uint32_t lateMs; bool misread; int userKey; } cases[] = {
+      {"last nibble misread, 40 ms late", lastNibble, 40, true, rightKey},
+      {"last nibble misread, 150 ms late", lastNibble, 150, true, rightKey},
+      {"last nibble misread, 400 ms late", lastNibble, 400, true, rightKey},
+      {"last nibble, 400 ms late", lastNibble, 400, false, rightKey},
+      {"probe 31", ProbeAnswerOf(31), 150, false, 'Q'},
+      {"confirmation 15", ConfirmAnswerOf(15), 150, false, kKeyControl},
+      {"a nibble mid-way", NibbleAnswerOf(20, 0), 150, true, rightKey},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    VirtualLink link;
+    link.device.SetLatency(5);
+    link.device.InjectUserEvents(c.answer, {{c.userKey, true}, {c.userKey, false}});
+    link.device.InjectFault(SimFault::kLateAnswer, c.answer, c.lateMs);
+    if (c.misread) link.device.InjectFault(SimFault::kMisreadNibble, c.answer, 1);
+    EXPECT_EQ(RunWrite(link, image), kTransferLinkError);
+    ExpectEndsWithTheUserSettings(link.platform);
+    EXPECT_TRUE(link.platform.Dispatched().empty()) << "keystrokes reach no window";
+  }
+}
+
 TEST(WriteToEncoder, CtrlAnsweredToAnOddNibbleIsALinkError) {
   std::mt19937 random(27);
   ConfigImage image = RandomImage(1, 1, random);
@@ -279,12 +314,13 @@ TEST(WriteToEncoder, InvalidImageOrUnreadableSettingsSendNothing) {
   }
 }
 
-TEST(WriteToEncoder, WaitsOnlyForTheDevice) {
+TEST(WriteToEncoder, WaitsOnlyForTheDeviceAndTheLastRequestsTimeOut) {
   std::mt19937 random(29);
   VirtualLink link;
   link.device.SetLatency(8);
   ASSERT_EQ(RunWrite(link, RandomImage(12, 12, random)), kTransferOk);
-  EXPECT_EQ(link.platform.ElapsedMs(), 1050u + (1u + 32u + 16u + 640u) * 8u);
+  // The last acknowledgement's latency lies inside its 500 ms.
+  EXPECT_EQ(link.platform.ElapsedMs(), 1050u + (32u + 16u + 640u) * 8u + 500u);
 }
 
 }  // namespace

@@ -13,11 +13,12 @@ struct Typed {
   std::uint32_t latencyMs;
 };
 
-// A device whose answers are recorded instead of typed.
+// A device whose answers (and the user's keys) are recorded instead of typed.
 struct RecordingDevice {
   std::vector<Typed> typed;
-  EncoderSim device{[this](const std::vector<SimKeyEvent>& events, std::uint32_t latencyMs) {
-    typed.push_back({events, latencyMs});
+  std::vector<Typed> userTyped;
+  EncoderSim device{[this](const std::vector<SimKeyEvent>& events, std::uint32_t latencyMs, SimKeySource source) {
+    (source == SimKeySource::kEncoder ? typed : userTyped).push_back({events, latencyMs});
   }};
 
   void Delays(std::initializer_list<int> values) {
@@ -167,19 +168,33 @@ TEST(EncoderSim, StoresOnlyACompletedWrite) {
   }
 }
 
+void ExpectEvents(const std::vector<SimKeyEvent>& seen, const std::vector<SimKeyEvent>& expected) {
+  ASSERT_EQ(seen.size(), expected.size());
+  for (std::size_t i = 0; i < expected.size(); ++i) {
+    EXPECT_EQ(seen[i].key, expected[i].key) << i;
+    EXPECT_EQ(seen[i].down, expected[i].down) << i;
+  }
+}
+
 TEST(EncoderSim, FaultsSpoilExactlyTheirAnswer) {
   struct Case {
     const char* name;
-    SimFault fault;
+    std::vector<SimFault> faults;
     std::vector<SimKeyEvent> events;  // of answer 1: the first symbol of byte 0x12, key '1'
     std::uint32_t latencyMs;
+    bool userKey;  // a user's Space at the usual latency, from another keyboard
   };
   const Case cases[] = {
-      {"late", SimFault::kLateAnswer, {{'1', true}, {'1', false}}, 5 + EncoderSim::kLateMs},
-      {"wrong key", SimFault::kWrongKey, {{'0', true}, {'0', false}}, 5},
-      {"check bit", SimFault::kBadCheckBit, {{'H', true}, {'H', false}}, 5},
-      {"broken", SimFault::kBrokenKeystroke, {{'1', true}, {'1', true}, {'1', false}}, 5},
-      {"user key", SimFault::kUserKeyPress, {{' ', true}, {' ', false}, {'1', true}, {'1', false}}, 5},
+      {"late", {SimFault::kLateAnswer}, {{'1', true}, {'1', false}}, 5 + EncoderSim::kLateMs, false},
+      {"wrong key", {SimFault::kWrongKey}, {{'0', true}, {'0', false}}, 5, false},
+      {"check bit", {SimFault::kBadCheckBit}, {{'H', true}, {'H', false}}, 5, false},
+      {"broken", {SimFault::kBrokenKeystroke}, {{'1', true}, {'1', true}, {'1', false}}, 5, false},
+      {"user key", {SimFault::kUserKeyPress}, {{'1', true}, {'1', false}}, 5, true},
+      {"user key, then the answer late", {SimFault::kUserKeyPress, SimFault::kLateAnswer},
+       {{'1', true}, {'1', false}}, 5 + EncoderSim::kLateMs, true},
+      {"user key, the answer lost", {SimFault::kNoAnswer, SimFault::kUserKeyPress}, {}, 0, true},
+      {"late and wrong", {SimFault::kWrongKey, SimFault::kLateAnswer}, {{'0', true}, {'0', false}},
+       5 + EncoderSim::kLateMs, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -188,18 +203,23 @@ TEST(EncoderSim, FaultsSpoilExactlyTheirAnswer) {
     image[480] = 0x12;
     d.device.SetImage(image);
     d.device.SetLatency(5);
-    d.device.InjectFault(c.fault, 1);
+    d.device.SetUserKey(' ');
+    for (SimFault fault : c.faults) d.device.InjectFault(fault, 1);
     d.Delays({1, 0, 2, 0, 0, 0, 0, 2});
-    ASSERT_EQ(d.typed.size(), 3u);
+    const bool typed = !c.events.empty();
+    ASSERT_EQ(d.typed.size(), typed ? 3u : 2u);
     EXPECT_TRUE(IsWholeKeystroke(d.typed[0], kKeyControl));
-    ASSERT_EQ(d.typed[1].events.size(), c.events.size());
-    for (std::size_t i = 0; i < c.events.size(); ++i) {
-      EXPECT_EQ(d.typed[1].events[i].key, c.events[i].key) << i;
-      EXPECT_EQ(d.typed[1].events[i].down, c.events[i].down) << i;
+    if (typed) {
+      ExpectEvents(d.typed[1].events, c.events);
+      EXPECT_EQ(d.typed[1].latencyMs, c.latencyMs);
     }
-    EXPECT_EQ(d.typed[1].latencyMs, c.latencyMs);
-    EXPECT_TRUE(IsWholeKeystroke(d.typed[2], '2'));
-    EXPECT_EQ(d.typed[2].latencyMs, 5u);
+    EXPECT_TRUE(IsWholeKeystroke(d.typed.back(), '2'));
+    EXPECT_EQ(d.typed.back().latencyMs, 5u);
+    ASSERT_EQ(d.userTyped.size(), c.userKey ? 1u : 0u);
+    if (c.userKey) {
+      EXPECT_TRUE(IsWholeKeystroke(d.userTyped[0], ' '));
+      EXPECT_EQ(d.userTyped[0].latencyMs, 5u);
+    }
   }
 }
 
