@@ -25,9 +25,11 @@ constexpr DWORD kIdleWaitMs = 1;
 // Test seam: how the device's keys went out, for the window tests only.
 int keysInjected = 0;
 int keysPosted = 0;
-void CountKeys(int& count, std::size_t events) { count += static_cast<int>(events); }
+void CountInjected(std::size_t events) { keysInjected += static_cast<int>(events); }
+void CountPosted(std::size_t events) { keysPosted += static_cast<int>(events); }
 #else
-void CountKeys(int, std::size_t) {}
+void CountInjected(std::size_t) {}
+void CountPosted(std::size_t) {}
 #endif
 
 // Whether a window of this thread is the foreground window, so that injected
@@ -58,7 +60,7 @@ void SendKeyEvents(const std::vector<SimKeyEvent>& events) {
 void TypeKeys(const std::vector<SimKeyEvent>& events) {
   if (ThisThreadHasForeground()) {
     SendKeyEvents(events);
-    CountKeys(keysInjected, events.size());
+    CountInjected(events.size());
     return;
   }
   HWND target = GetFocus() != nullptr ? GetFocus() : ProgressWindow();
@@ -66,7 +68,7 @@ void TypeKeys(const std::vector<SimKeyEvent>& events) {
   for (const SimKeyEvent& event : events) {
     PostMessageA(target, event.down ? WM_KEYDOWN : WM_KEYUP, static_cast<WPARAM>(event.key), 0);
   }
-  CountKeys(keysPosted, events.size());
+  CountPosted(events.size());
 }
 
 class SimLinkPlatform : public Win32LinkPlatform {

@@ -173,6 +173,37 @@ TEST_F(TransferTest, AStrayKeystrokeBeforeTheLastAnswerFailsTheRead) {
   SimulatedEncoder().SetImage(stored);
 }
 
+// The same stray "0", now before the last symbol 6: it reads 0x40. The user
+// then holds Alt, and the encoder's 6 comes 200 ms late, so it arrives as a
+// system key; the link must still see it before the end signal.
+TEST_F(TransferTest, ALateAnswerWhileAltIsHeldFailsTheRead) {
+  const ConfigModel& model = EditorModel();
+  EditConfiguration();
+  const ConfigImage before = ImageOf(model);
+  const ConfigImage stored = SimulatedEncoder().Image();
+  ConfigImage image = before;
+  const int dataBytes = image[kImageRows] * image[kImageColumns] * 2;
+  image[dataBytes - 1] = 0x46;
+  const int lastAnswer = 2 + 2 * (31 + dataBytes);
+  EncoderSim& device = SimulatedEncoder();
+  device.SetImage(image);
+  device.InjectUserEvents(lastAnswer, {{'0', true}, {'0', false}});
+  device.InjectUserEvents(lastAnswer, {{VK_MENU, true}}, 50);
+  device.InjectFault(SimFault::kLateAnswer, lastAnswer, 200);
+  device.InjectUserEvents(lastAnswer, {{VK_MENU, false}}, 350);
+  const int injectedBefore = SimulatedKeysInjected();
+  const int postedBefore = SimulatedKeysPosted();
+  const std::vector<DialogSeen> seen = RunCommand(IDM_FILE_READ, {Press(IDNO), Press(IDOK)});
+  ASSERT_EQ(seen.size(), 2u);
+  EXPECT_RESULT(seen, 1, "Error while reading from the RQ57", true);
+  EXPECT_EQ(ImageOf(model), before);
+  // Only real input makes system keys: every key went through SendInput.
+  EXPECT_EQ(SimulatedKeysPosted(), postedBefore);
+  EXPECT_EQ(SimulatedKeysInjected() - injectedBefore, 2 + 4 * (32 + dataBytes) + 2 + 2);
+  EXPECT_EQ(GetKeyState(VK_MENU) & 0x8000, 0) << "Alt is up again";
+  device.SetImage(stored);
+}
+
 TEST_F(TransferTest, CancelInTheQuestionSendsNothing) {
   const ConfigModel& model = EditorModel();
   EditConfiguration();
