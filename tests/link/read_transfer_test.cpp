@@ -100,7 +100,6 @@ TEST(ReadFromEncoder, AStrayKeystrokeTakenAsAnAnswerFailsTheRead) {
       {"before the last byte's first symbol, slow device", 40, FirstSymbolOf(lastPosition), 0},
       {"before a symbol mid-way", 3, SecondSymbolOf(12), 0},
       {"before the last symbol, 40 ms late", 5, SecondSymbolOf(lastPosition), 40},
-      {"before the last symbol, 150 ms late", 5, SecondSymbolOf(lastPosition), 150},
       {"before the last symbol, 400 ms late", 5, SecondSymbolOf(lastPosition), 400},
       {"before the last byte's first symbol, late", 5, FirstSymbolOf(lastPosition), 300},
   };
