@@ -6,44 +6,23 @@
 
 namespace {
 
-// A stray keystroke taken as an answer leaves the encoder's answer to the last
-// request unread, and the encoder types it within its usual latency. So a read
-// ends only after the line has stayed quiet for twice the longest latency seen,
-// at least kQuietFloorMs and never longer than an answer may take.
-constexpr std::uint32_t kQuietFloorMs = 20;
-constexpr std::uint32_t kQuietLatencyFactor = 2;
-constexpr std::uint32_t kQuietLimitMs = kAnswerTimeoutMs;
-
 constexpr char kVerb[] = "Reading";
 
-int QuietWindowMs(std::uint32_t longestLatencyMs) {
-  std::uint32_t window = longestLatencyMs * kQuietLatencyFactor;
-  if (window < kQuietFloorMs) window = kQuietFloorMs;
-  if (window > kQuietLimitMs) window = kQuietLimitMs;
-  return static_cast<int>(window);
-}
-
 // Asks for one symbol with a delay signal; kNoSymbol when none came, or when a
-// key was waiting before the request. Keeps the longest time an answer took.
-int AskSymbol(LinkPlatform& platform, int delay, std::uint32_t& longestLatencyMs) {
-  if (!NoKeyWaiting(platform)) return kNoSymbol;
-  const std::uint32_t asked = platform.Now();
-  SetTypematicDelay(platform, delay);
-  const int key = WaitKeystroke(platform, kAnswerTimeoutMs);
-  const std::uint32_t latency = platform.Now() - asked;  // wraps with the clock
-  if (latency > longestLatencyMs) longestLatencyMs = latency;
-  return SymbolFromKey(key);
+// key was waiting before the request.
+int AskSymbol(LinkPlatform& platform, int delay, std::uint32_t& askedAt) {
+  return SymbolFromKey(Ask(platform, LinkSetting::kDelay, delay, kAnswerTimeoutMs, askedAt));
 }
 
 // The exchange after an answered start signal.
 int ReadBytes(LinkPlatform& platform, ConfigImage& image) {
   int dataBytes = 0;
-  std::uint32_t longestLatencyMs = 0;
+  std::uint32_t askedAt = 0;
   for (int p = 0; p < kImageSize; ++p) {
     const int index = ImageIndexAt(p);
-    const int first = AskSymbol(platform, kDelayFirstSymbol, longestLatencyMs);
+    const int first = AskSymbol(platform, kDelayFirstSymbol, askedAt);
     if (first == kNoSymbol) return kTransferLinkError;
-    const int second = AskSymbol(platform, kDelaySecondSymbol, longestLatencyMs);
+    const int second = AskSymbol(platform, kDelaySecondSymbol, askedAt);
     if (!ByteFromSymbols(first, second, image[index])) return kTransferLinkError;
 
     if (p < kConfigBytes) {
@@ -59,8 +38,8 @@ int ReadBytes(LinkPlatform& platform, ConfigImage& image) {
     const int percent = DataProgress(p, dataBytes);
     if (percent != DataProgress(p - 1, dataBytes)) ShowDataProgress(platform, kVerb, percent);
     if (p >= kConfigBytes - 1 + dataBytes) {
-      return WaitQuiet(platform, QuietWindowMs(longestLatencyMs)) ? kTransferOk
-                                                                  : kTransferLinkError;
+      // A stray taken for the last answer leaves the encoder's own still to come.
+      return WaitOutAnswerTime(platform, askedAt) ? kTransferOk : kTransferLinkError;
     }
   }
   return kTransferLinkError;  // not reached: the counts end the transfer before

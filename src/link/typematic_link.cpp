@@ -102,8 +102,24 @@ bool NoKeyWaiting(LinkPlatform& platform) {
   return !keyDown;
 }
 
-bool WaitQuiet(LinkPlatform& platform, int ms) {
-  return !TakeKeystroke(platform, ms).keyDownSeen;
+int Ask(LinkPlatform& platform, LinkSetting setting, int value, int timeoutMs,
+        std::uint32_t& askedAt) {
+  if (!NoKeyWaiting(platform)) return kNoKey;
+  askedAt = platform.Now();
+  if (setting == LinkSetting::kDelay) {
+    SetTypematicDelay(platform, value);
+  } else {
+    SetTypematicSpeed(platform, value);
+  }
+  return WaitKeystroke(platform, timeoutMs);
+}
+
+bool WaitOutAnswerTime(LinkPlatform& platform, std::uint32_t askedAt) {
+  const std::uint32_t since = Elapsed(askedAt, platform.Now());
+  const std::uint32_t limit = Limit(kAnswerTimeoutMs);
+  const int left = since < limit ? static_cast<int>(limit - since) : 0;
+  // A last look at the queue, also when the time had passed already.
+  return !TakeKeystroke(platform, left).keyDownSeen && NoKeyWaiting(platform);
 }
 
 bool SendStartSignal(LinkPlatform& platform) {

@@ -39,10 +39,19 @@ void PumpFor(LinkPlatform& platform, int ms);
 // among it. Before a request nothing of the encoder may be waiting, so a
 // key-down then is a stray or an answer the link has fallen behind on.
 bool NoKeyWaiting(LinkPlatform& platform);
-// Waits ms for the line to stay quiet: false when a key-down arrives. Keystrokes
+
+enum class LinkSetting { kDelay, kSpeed };
+// One request: when no key is waiting (NoKeyWaiting), sets the delay or speed
+// and waits timeoutMs for the answer; kNoKey when a key was waiting, for a
+// time-out or a broken keystroke. askedAt is the clock when the value was set.
+int Ask(LinkPlatform& platform, LinkSetting setting, int value, int timeoutMs,
+        std::uint32_t& askedAt);
+// Keeps taking keystrokes until the answer time-out of the request made at
+// askedAt has passed: false when a key-down arrives meanwhile. The encoder may
+// answer that late, so a stray taken for its answer shows only here. Keystrokes
 // are consumed (a key-down's key-up too, when it comes in time); other messages
 // go on to the windows. A lone key-up does not count.
-bool WaitQuiet(LinkPlatform& platform, int ms);
+bool WaitOutAnswerTime(LinkPlatform& platform, std::uint32_t askedAt);
 
 // Delays 1, 0, 2, 0, 0, 0 with plain pauses, then a wait for Ctrl.
 bool SendStartSignal(LinkPlatform& platform);

@@ -8,44 +8,53 @@ namespace {
 
 constexpr char kVerb[] = "Writing";
 
+// Every request first makes sure that no key is waiting: acknowledgements
+// that lag behind (a stray was taken for one) mean the encoder may hold a
+// nibble it misread, and probes or confirmations would be shifted.
 bool Probe(LinkPlatform& platform, ProbeAnswers& answers) {
+  std::uint32_t askedAt = 0;
   for (int s = 0; s < kSpeedCount; ++s) {
-    SetTypematicSpeed(platform, s);
-    answers[s] = WaitKeystroke(platform, kAnswerTimeoutMs);
+    answers[s] = Ask(platform, LinkSetting::kSpeed, s, kAnswerTimeoutMs, askedAt);
     if (answers[s] == kNoKey) return false;
   }
   return true;
 }
 
 bool Confirm(LinkPlatform& platform, const NibbleSpeeds& speeds) {
+  std::uint32_t askedAt = 0;
   for (int speed : speeds) {
-    SetTypematicSpeed(platform, speed);
-    if (WaitKeystroke(platform, kConfirmTimeoutMs) != kKeyControl) return false;
+    if (Ask(platform, LinkSetting::kSpeed, speed, kConfirmTimeoutMs, askedAt) != kKeyControl) {
+      return false;
+    }
   }
   return true;
 }
 
-// A key waiting before the nibble is sent means the acknowledgements lag behind
-// (a stray was taken for one): the encoder may hold a nibble it misread.
-bool SendNibble(LinkPlatform& platform, const NibbleSpeeds& speeds, int nibble) {
-  if (!NoKeyWaiting(platform)) return false;
-  SetTypematicSpeed(platform, speeds[nibble]);
-  return WaitKeystroke(platform, kAnswerTimeoutMs) == AckKeyForNibble(nibble);
+bool SendNibble(LinkPlatform& platform, const NibbleSpeeds& speeds, int nibble,
+                std::uint32_t& askedAt) {
+  return Ask(platform, LinkSetting::kSpeed, speeds[nibble], kAnswerTimeoutMs, askedAt) ==
+         AckKeyForNibble(nibble);
 }
 
 int SendBytes(LinkPlatform& platform, const NibbleSpeeds& speeds, const ConfigImage& image) {
   const int dataBytes = image[kImageRows] * image[kImageColumns] * 2;
+  std::uint32_t askedAt = 0;
   for (int p = 0; p < kImageSize; ++p) {
     const int byte = image[ImageIndexAt(p)];
-    if (!SendNibble(platform, speeds, byte / 16)) return kTransferLinkError;
-    if (!SendNibble(platform, speeds, byte % 16)) return kTransferLinkError;
+    if (!SendNibble(platform, speeds, byte / 16, askedAt)) return kTransferLinkError;
+    if (!SendNibble(platform, speeds, byte % 16, askedAt)) return kTransferLinkError;
     if (p < kConfigBytes) {
       ShowConfigProgress(platform, kVerb, p);
       continue;
     }
     const int percent = DataProgress(p, dataBytes);
     if (percent != DataProgress(p - 1, dataBytes)) ShowDataProgress(platform, kVerb, percent);
-    if (p >= kConfigBytes - 1 + dataBytes) return kTransferOk;
+    if (p >= kConfigBytes - 1 + dataBytes) {
+      // Before the end signal, at which the encoder stores what it received: a
+      // stray taken for the last acknowledgement leaves the encoder's own (for
+      // a nibble it may have misread) still to come.
+      return WaitOutAnswerTime(platform, askedAt) ? kTransferOk : kTransferLinkError;
+    }
   }
   return kTransferLinkError;  // not reached for a valid image
 }

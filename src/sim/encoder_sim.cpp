@@ -49,12 +49,12 @@ void EncoderSim::SetSpeedMapping(const SpeedMapping& mapping) {
 }
 
 void EncoderSim::InjectFault(SimFault fault, int answer, std::uint32_t detail) {
-  faults_[answer] = {fault, detail};
+  faults_.insert({answer, {fault, detail}});
 }
 
-void EncoderSim::InjectUserEvents(int answer, const std::vector<SimKeyEvent>& events) {
-  std::vector<SimKeyEvent>& queued = userEvents_[answer];
-  queued.insert(queued.end(), events.begin(), events.end());
+void EncoderSim::InjectUserEvents(int answer, const std::vector<SimKeyEvent>& events,
+                                  std::uint32_t extraMs) {
+  userEvents_.insert({answer, {events, extraMs}});
 }
 
 void EncoderSim::OnDelaySet(int delay) {
@@ -164,63 +164,66 @@ void EncoderSim::End() {
   mode_ = Mode::kIdle;
 }
 
-// Takes the fault planted at the answer about to be given, when it is of this kind.
+// Takes the fault planted at the answer about to be given, when one is of this kind.
 bool EncoderSim::TakeFault(SimFault fault, std::uint32_t& detail) {
-  const auto found = faults_.find(answers_);
-  if (found == faults_.end() || found->second.fault != fault) return false;
-  detail = found->second.detail;
-  faults_.erase(found);
-  return true;
+  const auto planted = faults_.equal_range(answers_);
+  for (auto it = planted.first; it != planted.second; ++it) {
+    if (it->second.fault != fault) continue;
+    detail = it->second.detail;
+    faults_.erase(it);
+    return true;
+  }
+  return false;
+}
+
+// The user's keys come from another keyboard: at the usual latency whether the
+// encoder answers late, wrongly or not at all.
+void EncoderSim::TypeUserEvents(int answer, bool userKeyPress) {
+  const auto planted = userEvents_.equal_range(answer);
+  for (auto it = planted.first; it != planted.second; ++it) {
+    sink_(it->second.events, latencyMs_ + it->second.extraMs, SimKeySource::kOtherKeyboard);
+  }
+  userEvents_.erase(planted.first, planted.second);
+  if (userKeyPress) sink_({{userKey_, true}, {userKey_, false}}, latencyMs_, SimKeySource::kOtherKeyboard);
 }
 
 void EncoderSim::Answer(int key, int symbol) {
   const int index = answers_++;
-  std::vector<SimKeyEvent> events;
-  const auto user = userEvents_.find(index);
-  if (user != userEvents_.end()) {
-    events = user->second;
-    userEvents_.erase(user);
-  }
-  const auto found = faults_.find(index);
-  Fault fault{SimFault::kNoAnswer, 0};
-  const bool spoiled = found != faults_.end();
-  if (spoiled) {
-    fault = found->second;
-    faults_.erase(found);
-  }
-  if (spoiled && fault.fault == SimFault::kGone) present_ = false;
-  if (!present_) return;
+  std::vector<Fault> spoils;
+  const auto planted = faults_.equal_range(index);
+  for (auto it = planted.first; it != planted.second; ++it) spoils.push_back(it->second);
+  faults_.erase(planted.first, planted.second);
 
+  bool userKeyPress = false;
+  bool typed = true;
   std::uint32_t latency = latencyMs_;
+  bool broken = false;
   int repeats = 1;
-  if (spoiled) {
-    switch (fault.fault) {
-      case SimFault::kNoAnswer:
+  for (const Fault& spoil : spoils) {
+    switch (spoil.fault) {
       case SimFault::kGone:
-        return;
+        present_ = false;
+        break;
+      case SimFault::kNoAnswer:
+        typed = false;
+        break;
       case SimFault::kLateAnswer:
-        latency += fault.detail > 0 ? fault.detail : kLateMs;
+        latency += spoil.detail > 0 ? spoil.detail : kLateMs;
         break;
       case SimFault::kWrongKey:
-        if (symbol >= 0) {
-          key = KeyForSymbol(symbol ^ 1);
-        } else {
-          key = key == kKeyControl ? kKeyShift : kKeyControl;
-        }
-        break;
       case SimFault::kBadCheckBit:
         if (symbol >= 0) {
-          key = KeyForSymbol(symbol ^ kCheckBit);
+          symbol ^= spoil.fault == SimFault::kWrongKey ? 1 : kCheckBit;
+          key = KeyForSymbol(symbol);
         } else {
           key = key == kKeyControl ? kKeyShift : kKeyControl;
         }
         break;
       case SimFault::kBrokenKeystroke:
-        events.push_back({key, true});
+        broken = true;
         break;
       case SimFault::kUserKeyPress:
-        events.push_back({userKey_, true});
-        events.push_back({userKey_, false});
+        userKeyPress = true;
         break;
       case SimFault::kDoubledAnswer:
         repeats = 2;
@@ -229,9 +232,14 @@ void EncoderSim::Answer(int key, int symbol) {
         break;  // acted when the nibble arrived
     }
   }
+  TypeUserEvents(index, userKeyPress);
+  if (!present_ || !typed) return;
+
+  std::vector<SimKeyEvent> events;
+  if (broken) events.push_back({key, true});
   for (int i = 0; i < repeats; ++i) {
     events.push_back({key, true});
     events.push_back({key, false});
   }
-  sink_(events, latency);
+  sink_(events, latency, SimKeySource::kEncoder);
 }

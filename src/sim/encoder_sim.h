@@ -17,8 +17,14 @@ struct SimKeyEvent {
   bool down;  // key-down, else key-up
 };
 
-// Receives the events of one answer, to arrive latencyMs after the setting.
-using SimKeySink = std::function<void(const std::vector<SimKeyEvent>& events, std::uint32_t latencyMs)>;
+// Who typed the events: the encoder, whose answers arrive in the order it types
+// them, or a user on another keyboard, whose keys may come at any time.
+enum class SimKeySource { kEncoder, kOtherKeyboard };
+
+// Receives the events of one answer (or a user's keys), to arrive latencyMs
+// after the setting.
+using SimKeySink = std::function<void(const std::vector<SimKeyEvent>& events, std::uint32_t latencyMs,
+                                      SimKeySource source)>;
 
 enum class SimFault {
   kNoAnswer,         // the answer is never typed
@@ -26,7 +32,7 @@ enum class SimFault {
   kWrongKey,         // another key than the right one
   kBrokenKeystroke,  // a second key-down before the key-up
   kBadCheckBit,      // a read symbol with its check bit flipped
-  kUserKeyPress,     // a user's keystroke arrives just before the answer
+  kUserKeyPress,     // a user's keystroke arrives at the usual latency, before the answer
   kDoubledAnswer,    // the keystroke typed twice
   kMisreadNibble,    // a written nibble received with bit `detail` (0-3) flipped
   kGone,             // the device is gone from this answer on
@@ -56,11 +62,13 @@ class EncoderSim {
   const ConfigImage& Image() const { return image_; }
 
   // Spoils answer number `answer` of the next transfer that reaches it
-  // (0 is the answer to the start signal); each fault acts once.
+  // (0 is the answer to the start signal); each fault acts once. Faults of
+  // different kinds on one answer act together (late and misread, say).
   void InjectFault(SimFault fault, int answer, std::uint32_t detail = 0);
-  // A user's key events, arriving just before answer number `answer`; they go
-  // with the answer, so none arrive when that answer is never typed.
-  void InjectUserEvents(int answer, const std::vector<SimKeyEvent>& events);
+  // A user's key events from another keyboard, arriving extraMs after the usual
+  // latency of answer number `answer` (before the answer when 0), whatever
+  // becomes of the answer itself.
+  void InjectUserEvents(int answer, const std::vector<SimKeyEvent>& events, std::uint32_t extraMs = 0);
   void ClearFaults() {
     faults_.clear();
     userEvents_.clear();
@@ -79,12 +87,17 @@ class EncoderSim {
     SimFault fault;
     std::uint32_t detail;
   };
+  struct UserEvents {
+    std::vector<SimKeyEvent> events;
+    std::uint32_t extraMs;
+  };
 
   void Start();
   void End();
   void AnswerRead(int delay);
   // One answer: a symbol (0-31), or a key when symbol is negative.
   void Answer(int key, int symbol = -1);
+  void TypeUserEvents(int answer, bool userKeyPress);
   void ReceiveNibble(int nibble);
   bool WriteComplete() const;
   bool TakeFault(SimFault fault, std::uint32_t& detail);
@@ -95,8 +108,8 @@ class EncoderSim {
   std::uint32_t latencyMs_ = 0;
   bool present_ = true;
   int userKey_ = 32;  // VK_SPACE
-  std::map<int, Fault> faults_;
-  std::map<int, std::vector<SimKeyEvent>> userEvents_;
+  std::multimap<int, Fault> faults_;
+  std::multimap<int, UserEvents> userEvents_;
 
   Mode mode_ = Mode::kIdle;
   std::array<int, std::size(kStartSignal)> recentDelays_;

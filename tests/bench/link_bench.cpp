@@ -19,13 +19,13 @@ constexpr std::uint32_t kCoarseTickUs = 15625;  // the default Windows timer
 constexpr int kPhases = 16;                      // start points spread over one tick
 constexpr int kSide = 12;
 constexpr int kBytes = kConfigBytes + kSide * kSide * 2;
-// Fixed pauses: the start signal's 750 ms and the end signal's 150 ms; a read
-// adds its quiet window after the last answer (20 ms for these latencies), a
-// write 150 ms after its write signal.
-constexpr double kReadPausesMs = 750 + 150 + 20;
-constexpr double kWritePausesMs = 750 + 150 + 150;
+// Fixed pauses: the start signal's 750 ms, the end signal's 150 ms and the
+// final wait of 500 ms from the last request, which covers the last answer's
+// latency; a write adds 150 ms after its write signal.
+constexpr double kReadPausesMs = 750 + 150 + 500;
+constexpr double kWritePausesMs = 750 + 150 + 150 + 500;
 // Answers: the start's Ctrl, then two per byte; a write also 32 probes and 16
-// confirmations.
+// confirmations. All but the last add their latency to the floor.
 constexpr int kReadAnswers = 1 + 2 * kBytes;
 constexpr int kWriteAnswers = 1 + 32 + 16 + 2 * kBytes;
 
@@ -80,7 +80,7 @@ int main() {
   for (const bool write : {false, true}) {
     for (const std::uint32_t latency : {0u, 8u}) {
       const double floor = (write ? kWritePausesMs : kReadPausesMs) +
-                           (write ? kWriteAnswers : kReadAnswers) * static_cast<double>(latency);
+                           (write ? kWriteAnswers - 1 : kReadAnswers - 1) * static_cast<double>(latency);
       const double sleepOnly = MedianOverPhases(write, false, latency, image);
       const double wake = MedianOverPhases(write, true, latency, image);
       failed = failed || sleepOnly < 0 || wake < 0;

@@ -15,6 +15,7 @@
 #include "link/typematic_link.h"
 #include "link/write_transfer.h"
 #include "model/config.h"
+#include "sim/encoder_sim.h"
 #include "ui/main_window.h"
 #include "ui/platform/platform_sim.h"
 #include "ui/progress.h"
@@ -23,10 +24,10 @@
 namespace {
 
 constexpr int kSettleMs = 100;
-// A 12 x 12 transfer's fixed pauses, the settling before and after included
-// (the read's with its 20 ms quiet window).
-constexpr int kWriteFloorMs = 1250;
-constexpr int kReadFloorMs = 1120;
+// A 12 x 12 transfer's fixed pauses, the settling before and after included,
+// and the final wait of 500 ms from the last request.
+constexpr int kWriteFloorMs = 1750;
+constexpr int kReadFloorMs = 1600;
 
 double NowMs() {
   static LARGE_INTEGER frequency = [] {
@@ -92,10 +93,8 @@ double Median(std::vector<double> values) {
 struct Round {
   double open, settleBefore, transfer, close, settleAfter;
   TimedPlatform timed;
-  int keyEvents;  // typed by the simulated encoder
+  int answers;  // typed by the simulated encoder
 };
-
-int KeyEventsTyped() { return SimulatedKeysInjected() + SimulatedKeysPosted(); }
 
 // One transfer as the command runs it, each stage timed.
 void RunTransfer(bool write, const ConfigImage& image, Round& round) {
@@ -107,10 +106,9 @@ void RunTransfer(bool write, const ConfigImage& image, Round& round) {
   PumpFor(TransferPlatform(), kSettleMs);
   round.settleBefore = NowMs() - t;
   t = NowMs();
-  const int typedBefore = KeyEventsTyped();
   const int result = write ? WriteToEncoder(round.timed, buffer) : ReadFromEncoder(round.timed, buffer);
   round.transfer = NowMs() - t;
-  round.keyEvents = KeyEventsTyped() - typedBefore;
+  round.answers = SimulatedEncoder().AnswerCount();
   t = NowMs();
   CloseProgressWindow();
   round.close = NowMs() - t;
@@ -135,7 +133,7 @@ void PrintWindowSystemShare(double typing, double taking, int answers, int floor
 
 void Measure(const char* name, bool write, bool progress, int runs, const ConfigImage& image, int floorMs) {
   std::vector<double> open, before, transfer, close, after, total;
-  int keyEvents = 0;
+  int answers = 0;
   std::vector<std::vector<double>> parts(kParts);
   std::vector<int> calls(kParts);
   for (int i = 0; i < runs; ++i) {
@@ -148,7 +146,7 @@ void Measure(const char* name, bool write, bool progress, int runs, const Config
     close.push_back(round.close);
     after.push_back(round.settleAfter);
     total.push_back(round.open + round.settleBefore + round.transfer + round.close + round.settleAfter);
-    keyEvents = round.keyEvents;
+    answers = round.answers;
     for (int p = 0; p < kParts; ++p) {
       parts[p].push_back(round.timed.spent[p]);
       calls[p] = round.timed.calls[p];
@@ -161,7 +159,7 @@ void Measure(const char* name, bool write, bool progress, int runs, const Config
   for (int p = 0; p < kParts; ++p) {
     std::printf("    %-24s %8.1f ms in %6d calls\n", kPartNames[p], Median(parts[p]), calls[p]);
   }
-  PrintWindowSystemShare(Median(parts[kSettings]), Median(parts[kTake]), keyEvents / 2, floorMs);
+  PrintWindowSystemShare(Median(parts[kSettings]), Median(parts[kTake]), answers, floorMs);
 }
 
 // Time from MessageBoxA to its activation, the last step of a command.

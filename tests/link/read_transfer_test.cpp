@@ -65,41 +65,43 @@ TEST(ReadFromEncoder, ReadsWholeConfigurationsInTransferOrder) {
     }
     EXPECT_EQ(settings.size(), 6u + 2u * carried + 2u);
     ExpectEndsWithTheUserDelay(link.platform);
-    // No device latency: the fixed pauses and the shortest quiet window.
-    EXPECT_EQ(link.platform.ElapsedMs(), 900u + 20u);
+    // No device latency: the fixed pauses and the last answer's time-out.
+    EXPECT_EQ(link.platform.ElapsedMs(), 900u + 500u);
   }
 }
 
-TEST(ReadFromEncoder, WaitsOnlyForTheDeviceAndAQuietWindowOfTwiceItsLatency) {
+TEST(ReadFromEncoder, WaitsOnlyForTheDeviceAndTheLastRequestsTimeOut) {
   std::mt19937 random(5);
   const ConfigImage stored = RandomImage(12, 12, random);
-  // Device latency, then the quiet window after the last answer: twice the
-  // latency, at least 20 ms, at most the 500 ms an answer may take.
-  const struct { std::uint32_t latency, window; } cases[] = {{8, 20}, {30, 60}, {300, 500}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.latency);
+  for (const std::uint32_t latency : {8u, 30u, 300u}) {
+    SCOPED_TRACE(latency);
     VirtualLink link;
     link.device.SetImage(stored);
-    link.device.SetLatency(c.latency);
+    link.device.SetLatency(latency);
     ASSERT_EQ(RunRead(link).result, kTransferOk);
-    // Fixed pauses plus one latency per answer (the start's and two per byte).
-    EXPECT_EQ(link.platform.ElapsedMs(), 900u + (1u + 2u * 320u) * c.latency + c.window);
+    // Fixed pauses, one latency per answer (the start's and two per byte) but
+    // the last, then 500 ms from the last request.
+    EXPECT_EQ(link.platform.ElapsedMs(), 900u + 2u * 320u * latency + 500u);
   }
 }
 
 // The last data byte of a 2 x 2 configuration is 0x46, typed K then 6. A user's
 // whole keystroke "0" just before the encoder's K is taken as the first symbol
 // and the K as the second: both check bits hold and the byte reads 0x04. The
-// encoder's 6 is still coming, and it must not go unnoticed.
+// encoder's 6 is still coming, and it must not go unnoticed, also when it comes
+// as late as the encoder may answer: before the last symbol, "0" reads 0x40.
 TEST(ReadFromEncoder, AStrayKeystrokeTakenAsAnAnswerFailsTheRead) {
   std::mt19937 random(21);
   ConfigImage stored = RandomImage(2, 2, random);
   const int lastPosition = 31 + 2 * 2 * 2;
   stored[7] = 0x46;
-  const struct { const char* name; std::uint32_t latency; int answer; } cases[] = {
-      {"before the last byte's first symbol", 0, FirstSymbolOf(lastPosition)},
-      {"before the last byte's first symbol, slow device", 40, FirstSymbolOf(lastPosition)},
-      {"before a symbol mid-way", 3, SecondSymbolOf(12)},
+  const struct { const char* name; std::uint32_t latency; int answer; std::uint32_t lateMs; } cases[] = {
+      {"before the last byte's first symbol", 0, FirstSymbolOf(lastPosition), 0},
+      {"before the last byte's first symbol, slow device", 40, FirstSymbolOf(lastPosition), 0},
+      {"before a symbol mid-way", 3, SecondSymbolOf(12), 0},
+      {"before the last symbol, 40 ms late", 5, SecondSymbolOf(lastPosition), 40},
+      {"before the last symbol, 400 ms late", 5, SecondSymbolOf(lastPosition), 400},
+      {"before the last byte's first symbol, late", 5, FirstSymbolOf(lastPosition), 300},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -108,10 +110,11 @@ TEST(ReadFromEncoder, AStrayKeystrokeTakenAsAnAnswerFailsTheRead) {
     link.device.SetLatency(c.latency);
     link.device.SetUserKey('0');
     link.device.InjectFault(SimFault::kUserKeyPress, c.answer);
+    if (c.lateMs > 0) link.device.InjectFault(SimFault::kLateAnswer, c.answer, c.lateMs);
     EXPECT_EQ(RunRead(link).result, kTransferLinkError);
     ExpectEndsWithTheUserDelay(link.platform);
     EXPECT_TRUE(link.platform.Dispatched().empty()) << "keystrokes reach no window";
-    if (c.answer == FirstSymbolOf(lastPosition)) {
+    if (c.answer >= FirstSymbolOf(lastPosition)) {
       EXPECT_EQ(link.platform.QueuedCount(), 0) << "the encoder's last answer is consumed";
     }
   }

@@ -96,7 +96,8 @@ TEST(WriteToEncoder, StoresWholeConfigurations) {
     EXPECT_EQ(settings.size(), kDataStart + nibbles + 3u);
     EXPECT_EQ(CountSettings(settings, SettingKind::kDelay), 6 + 1 + 2);
     ExpectEndsWithTheUserSettings(link.platform);
-    EXPECT_EQ(link.platform.ElapsedMs(), 1050u);
+    // The fixed pauses and the last acknowledgement's time-out.
+    EXPECT_EQ(link.platform.ElapsedMs(), 1050u + 500u);
   }
 }
 
@@ -195,6 +196,9 @@ TEST(WriteToEncoder, EveryFaultEndsWithTheEndSignalAndTheUserSettings) {
       {"start answered with Shift", SimFault::kWrongKey, 0, kTransferNotFound, 6, 900},
       {"no answer to probe 9", SimFault::kNoAnswer, ProbeAnswerOf(9), kTransferLinkError, kProbeStart + 10, 0},
       {"broken probe 0", SimFault::kBrokenKeystroke, ProbeAnswerOf(0), kTransferLinkError, kProbeStart + 1, 0},
+      {"doubled probe 3", SimFault::kDoubledAnswer, ProbeAnswerOf(3), kTransferLinkError, kProbeStart + 4, 0},
+      {"doubled confirmation 2", SimFault::kDoubledAnswer, ConfirmAnswerOf(2), kTransferLinkError,
+       kConfirmStart + 3, 0},
       {"late probe 31", SimFault::kLateAnswer, ProbeAnswerOf(31), kTransferLinkError, kProbeStart + 32, 0},
       {"confirmation with Shift", SimFault::kWrongKey, ConfirmAnswerOf(4), kTransferLinkError, kConfirmStart + 5, 0},
       {"confirmation too late", SimFault::kLateAnswer, ConfirmAnswerOf(0), kTransferLinkError, kConfirmStart + 1,
@@ -227,27 +231,45 @@ TEST(WriteToEncoder, EveryFaultEndsWithTheEndSignalAndTheUserSettings) {
   }
 }
 
-// Acknowledgements that fall behind: a key waiting before the next nibble is
-// sent ends the write, so a misread nibble cannot hide behind a user's key.
-TEST(WriteToEncoder, AnAcknowledgementLeftWaitingIsALinkError) {
+// Answers that fall behind a user's key taken for one: a key waiting before the
+// next request ends the write, and so does the encoder's own answer coming late,
+// up to the 500 ms it may take; at the last nibble only the final wait sees it.
+// The encoder may have misread the nibble, the user's key having the parity the
+// host expects.
+TEST(WriteToEncoder, AnAnswerLeftWaitingOrLateIsALinkError) {
   std::mt19937 random(28);
   const ConfigImage image = RandomImage(2, 3, random);
-  const int high = image[kImagePinArea + 5] / 16;
-  const int rightKey = __builtin_popcount(static_cast<unsigned>(high)) % 2 == 0 ? kKeyControl : kKeyShift;
-  for (const bool misread : {false, true}) {
-    SCOPED_TRACE(misread ? "misread nibble behind the user's right key" : "doubled acknowledgement");
+  const int last = NibbleAnswerOf(31 + 2 * 3 * 2, 1);
+  constexpr int kRightKey = -1;
+  const struct { const char* name; int answer; std::uint32_t lateMs; bool misread; int userKey;
+                 std::size_t stopsAfter; } cases[] = {
+      {"doubled acknowledgement", NibbleAnswerOf(5, 0), 0, false, 0, kDataStart + 11},
+      {"misread behind the user's right key", NibbleAnswerOf(5, 0), 0, true, kRightKey, kDataStart + 11},
+      {"last nibble misread, 40 ms late", last, 40, true, kRightKey, 0},
+      {"last nibble misread, 400 ms late", last, 400, true, kRightKey, 0},
+      {"a nibble misread, 150 ms late", NibbleAnswerOf(20, 0), 150, true, kRightKey, 0},
+      {"probe 31, 150 ms late", ProbeAnswerOf(31), 150, false, 'Q', 0},
+      {"confirmation 15, 150 ms late", ConfirmAnswerOf(15), 150, false, kKeyControl, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
     VirtualLink link;
-    const int answer = NibbleAnswerOf(5, 0);
-    if (misread) {
-      link.device.InjectFault(SimFault::kMisreadNibble, answer, 2);
-      link.device.InjectUserEvents(answer, {{rightKey, true}, {rightKey, false}});
-    } else {
-      link.device.InjectFault(SimFault::kDoubledAnswer, answer);
-    }
+    link.device.SetLatency(5);
+    const int n = c.answer - NibbleAnswerOf(0, 0);
+    const int byte = image[(kImagePinArea + n / 2) % kImageSize];
+    const int rightKey = __builtin_popcount(n % 2 == 0 ? byte / 16u : byte % 16u) % 2 == 0 ? kKeyControl : kKeyShift;
+    const int key = c.userKey == kRightKey ? rightKey : c.userKey;
+    if (key != 0) link.device.InjectUserEvents(c.answer, {{key, true}, {key, false}});
+    if (key == 0) link.device.InjectFault(SimFault::kDoubledAnswer, c.answer);
+    if (c.lateMs > 0) link.device.InjectFault(SimFault::kLateAnswer, c.answer, c.lateMs);
+    if (c.misread) link.device.InjectFault(SimFault::kMisreadNibble, c.answer, 2);
     EXPECT_EQ(RunWrite(link, image), kTransferLinkError);
-    EXPECT_EQ(link.platform.Settings().size(), kDataStart + 11 + 3) << "stops before nibble 11";
+    if (c.stopsAfter != 0) {
+      EXPECT_EQ(link.platform.Settings().size(), c.stopsAfter + 3) << "stops at once";
+      EXPECT_EQ(link.device.StoredWrites(), 0);
+    }
     ExpectEndsWithTheUserSettings(link.platform);
-    EXPECT_EQ(link.device.StoredWrites(), 0);
+    EXPECT_TRUE(link.platform.Dispatched().empty()) << "keystrokes reach no window";
   }
 }
 
@@ -279,12 +301,13 @@ TEST(WriteToEncoder, InvalidImageOrUnreadableSettingsSendNothing) {
   }
 }
 
-TEST(WriteToEncoder, WaitsOnlyForTheDevice) {
+TEST(WriteToEncoder, WaitsOnlyForTheDeviceAndTheLastRequestsTimeOut) {
   std::mt19937 random(29);
   VirtualLink link;
   link.device.SetLatency(8);
   ASSERT_EQ(RunWrite(link, RandomImage(12, 12, random)), kTransferOk);
-  EXPECT_EQ(link.platform.ElapsedMs(), 1050u + (1u + 32u + 16u + 640u) * 8u);
+  // The last acknowledgement's latency lies inside its 500 ms.
+  EXPECT_EQ(link.platform.ElapsedMs(), 1050u + (32u + 16u + 640u) * 8u + 500u);
 }
 
 }  // namespace

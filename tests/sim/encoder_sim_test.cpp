@@ -13,11 +13,12 @@ struct Typed {
   std::uint32_t latencyMs;
 };
 
-// A device whose answers are recorded instead of typed.
+// A device whose answers (and the user's keys) are recorded instead of typed.
 struct RecordingDevice {
   std::vector<Typed> typed;
-  EncoderSim device{[this](const std::vector<SimKeyEvent>& events, std::uint32_t latencyMs) {
-    typed.push_back({events, latencyMs});
+  std::vector<Typed> userTyped;
+  EncoderSim device{[this](const std::vector<SimKeyEvent>& events, std::uint32_t latencyMs, SimKeySource source) {
+    (source == SimKeySource::kEncoder ? typed : userTyped).push_back({events, latencyMs});
   }};
 
   void Delays(std::initializer_list<int> values) {
@@ -170,16 +171,20 @@ TEST(EncoderSim, StoresOnlyACompletedWrite) {
 TEST(EncoderSim, FaultsSpoilExactlyTheirAnswer) {
   struct Case {
     const char* name;
-    SimFault fault;
+    std::vector<SimFault> faults;
     std::vector<SimKeyEvent> events;  // of answer 1: the first symbol of byte 0x12, key '1'
     std::uint32_t latencyMs;
+    bool userKey;  // a user's Space at the usual latency, from another keyboard
   };
   const Case cases[] = {
-      {"late", SimFault::kLateAnswer, {{'1', true}, {'1', false}}, 5 + EncoderSim::kLateMs},
-      {"wrong key", SimFault::kWrongKey, {{'0', true}, {'0', false}}, 5},
-      {"check bit", SimFault::kBadCheckBit, {{'H', true}, {'H', false}}, 5},
-      {"broken", SimFault::kBrokenKeystroke, {{'1', true}, {'1', true}, {'1', false}}, 5},
-      {"user key", SimFault::kUserKeyPress, {{' ', true}, {' ', false}, {'1', true}, {'1', false}}, 5},
+      {"late", {SimFault::kLateAnswer}, {{'1', true}, {'1', false}}, 5 + EncoderSim::kLateMs, false},
+      {"wrong key", {SimFault::kWrongKey}, {{'0', true}, {'0', false}}, 5, false},
+      {"check bit", {SimFault::kBadCheckBit}, {{'H', true}, {'H', false}}, 5, false},
+      {"broken", {SimFault::kBrokenKeystroke}, {{'1', true}, {'1', true}, {'1', false}}, 5, false},
+      {"user key, the answer late", {SimFault::kUserKeyPress, SimFault::kLateAnswer}, {{'1', true}, {'1', false}},
+       5 + EncoderSim::kLateMs, true},
+      {"late and wrong", {SimFault::kWrongKey, SimFault::kLateAnswer}, {{'0', true}, {'0', false}},
+       5 + EncoderSim::kLateMs, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -188,7 +193,8 @@ TEST(EncoderSim, FaultsSpoilExactlyTheirAnswer) {
     image[480] = 0x12;
     d.device.SetImage(image);
     d.device.SetLatency(5);
-    d.device.InjectFault(c.fault, 1);
+    d.device.SetUserKey(' ');
+    for (SimFault fault : c.faults) d.device.InjectFault(fault, 1);
     d.Delays({1, 0, 2, 0, 0, 0, 0, 2});
     ASSERT_EQ(d.typed.size(), 3u);
     EXPECT_TRUE(IsWholeKeystroke(d.typed[0], kKeyControl));
@@ -200,6 +206,10 @@ TEST(EncoderSim, FaultsSpoilExactlyTheirAnswer) {
     EXPECT_EQ(d.typed[1].latencyMs, c.latencyMs);
     EXPECT_TRUE(IsWholeKeystroke(d.typed[2], '2'));
     EXPECT_EQ(d.typed[2].latencyMs, 5u);
+    ASSERT_EQ(d.userTyped.size(), c.userKey ? 1u : 0u);
+    if (c.userKey) {
+      EXPECT_TRUE(IsWholeKeystroke(d.userTyped[0], ' ') && d.userTyped[0].latencyMs == 5u);
+    }
   }
 }
 

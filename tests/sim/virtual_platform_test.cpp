@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "sim/virtual_link.h"
+
 namespace {
 
 constexpr std::uint32_t kCoarseTickUs = 15625;
@@ -44,6 +46,21 @@ TEST(VirtualPlatform, MessagesArriveInOrderOfTime) {
   EXPECT_EQ(platform.TakeMessage().key, 'A');
   EXPECT_EQ(platform.TakeMessage().kind, LinkMessageKind::kKeyUp);
   EXPECT_EQ(platform.TakeMessage().key, 'B');
+}
+
+// The encoder's Ctrl comes 300 ms late; its next answer, due at 5 ms, waits
+// behind it. A user's key on another keyboard comes at its own time.
+TEST(VirtualLink, TheEncodersAnswersKeepTheirOrderAUsersKeysDoNot) {
+  VirtualLink link;
+  link.device.SetLatency(5);
+  link.device.InjectFault(SimFault::kLateAnswer, 0, 300);
+  link.device.InjectUserEvents(1, {{'X', true}});
+  for (int delay : {1, 0, 2, 0, 0, 0, 0}) link.platform.SetKeyboardDelay(delay);
+  link.platform.Pause(305);
+  // Byte 480 of an empty image is 0x00: symbols G, G.
+  for (int key : {int{'X'}, kKeyControl, kKeyControl, int{'G'}, int{'G'}}) {
+    EXPECT_EQ(link.platform.TakeMessage().key, key);
+  }
 }
 
 }  // namespace

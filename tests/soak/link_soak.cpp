@@ -1,9 +1,14 @@
 // Randomized reads and writes against the device model in virtual time, about
 // half of them with faults drawn at random: answers dropped, doubled or late,
-// nibbles misread, stray keystrokes of a user, the encoder gone, latency
-// jitter, a coarse timer and a clock that wraps. Counts the transfers that
-// reported success with wrong data and those that left the user's settings
-// changed; both must stay at zero.
+// nibbles misread, stray keystrokes of a user on another keyboard, a stray
+// before an answer that comes late (and for a write also misread), the encoder
+// gone, latency jitter, a coarse timer and a clock that wraps. Counts the
+// transfers that reported success with wrong data and those that left the
+// user's settings changed; both must stay at zero.
+//
+// An answer the encoder loses (dropped, gone, or later than the 500 ms it may
+// take) with a user's key in its place cannot be told from the answer by any
+// host; so transfers with lost answers draw no user's keys.
 //
 //   link_soak TRANSFERS [SEED]
 #include <cstdint>
@@ -18,7 +23,7 @@
 #include "link/write_transfer.h"
 #include "../link/transfer_fixtures.h"
 #include "sim/encoder_sim.h"
-#include "sim/virtual_platform.h"
+#include "sim/virtual_link.h"
 
 namespace {
 
@@ -28,6 +33,7 @@ constexpr int kFirstNibbleAnswer = 1 + kSpeedCount + kNibbleCount;
 constexpr std::uint32_t kRepeatDelayMs = 250;  // keyboard delay 0, set by the start signal
 constexpr std::uint32_t kRepeatEveryMs = 33;
 constexpr int kMaxReportedFaults = 5;
+constexpr int kMostLateMs = 400;  // with latency and jitter, inside the 500 ms an answer may take
 
 struct Counts {
   int transfers = 0;
@@ -58,48 +64,67 @@ int StrayKey(std::mt19937& random) {
 
 std::vector<SimKeyEvent> Stroke(int key) { return {{key, true}, {key, false}}; }
 
-// One transfer's world: a fresh queue and clock, the device holding the encoder's image.
-struct Bench {
-  Bench(const VirtualPlatform::Options& options, std::mt19937& random, std::uint32_t jitterMs)
-      : platform(options),
-        device([this, &random, jitterMs](const std::vector<SimKeyEvent>& events, std::uint32_t latencyMs) {
-          const std::uint64_t atUs =
-              (std::uint64_t{latencyMs} + (jitterMs > 0 ? random() % (jitterMs + 1) : 0)) * 1000 +
-              random() % 1000;
-          for (const SimKeyEvent& e : events) {
-            platform.QueueAt(atUs, {e.down ? LinkMessageKind::kKeyDown : LinkMessageKind::kKeyUp, e.key});
-          }
-        }) {
-    platform.onSetting = [this](VirtualPlatform::SettingKind kind, int value) {
-      if (kind == VirtualPlatform::SettingKind::kDelay) {
-        device.OnDelaySet(value);
-      } else {
-        device.OnSpeedSet(value);
-      }
-    };
+// Where a fault falls: among the last answers, where the fewest checks follow;
+// anywhere; or among a write's probes and confirmations.
+int PickAnswer(std::mt19937& random, bool write, int answers) {
+  switch (answers <= kEndAnswers ? 1 : Below(random, write ? 3 : 2)) {
+    case 0: return answers - 1 - Below(random, kEndAnswers);
+    case 1: return Below(random, answers);
+    default: return kFirstProbeAnswer + Below(random, kFirstNibbleAnswer - kFirstProbeAnswer);
   }
-  VirtualPlatform platform;
-  EncoderSim device;
-};
+}
 
-// Plants one fault of the drawn kind among the transfer's answers.
-void PlantFault(std::mt19937& random, Bench& bench, bool write, int answers, std::string& what) {
-  EncoderSim& device = bench.device;
-  // Half the faults fall on the last answers, where the fewest checks follow.
-  const int at = OneIn(random, 2) || answers <= kEndAnswers ? Below(random, answers)
-                                                            : answers - 1 - Below(random, kEndAnswers);
-  switch (Below(random, 16)) {
-    case 0: device.InjectFault(SimFault::kNoAnswer, at); what += " dropped@" + std::to_string(at); break;
-    case 1: device.InjectFault(SimFault::kDoubledAnswer, at); what += " doubled@" + std::to_string(at); break;
-    case 2:
-      device.InjectFault(SimFault::kLateAnswer, at, static_cast<std::uint32_t>(1 + Below(random, 480)));
+// The key a write's answer should be, as the device codes it: what a user's key
+// must be to pass for it.
+int ExpectedWriteKey(const ConfigImage& sent, int answer, std::mt19937& random) {
+  if (answer < kFirstProbeAnswer) return kKeyControl;
+  if (answer < kFirstProbeAnswer + kSpeedCount) return StrayKey(random);  // any key passes
+  if (answer < kFirstNibbleAnswer) return kKeyControl;
+  const int nibble = answer - kFirstNibbleAnswer;
+  const int byte = sent[CarriedIndexes(sent)[static_cast<std::size_t>(nibble / 2)]];
+  return AckKeyFor(nibble % 2 == 0 ? byte >> 4 : byte & kNibbleMask);
+}
+
+// A user's keystroke at the usual latency while the encoder's own answer comes
+// late; for a write nibble half the time misread as well, with the user's key
+// of the parity the host expects.
+void PlantLateBehindStray(std::mt19937& random, EncoderSim& device, bool write, const ConfigImage& sent,
+                          int at, std::string& what) {
+  device.InjectFault(SimFault::kLateAnswer, at, static_cast<std::uint32_t>(1 + Below(random, kMostLateMs)));
+  const int key = write && OneIn(random, 2) ? ExpectedWriteKey(sent, at, random) : StrayKey(random);
+  device.InjectUserEvents(at, Stroke(key));
+  what += " stray-then-late@" + std::to_string(at);
+  if (write && at >= kFirstNibbleAnswer && OneIn(random, 2)) {
+    device.InjectFault(SimFault::kMisreadNibble, at, static_cast<std::uint32_t>(Below(random, 4)));
+    what += "+misread";
+  }
+}
+
+// Plants one fault of the drawn kind among the transfer's answers. A lossy
+// transfer draws lost answers and no user's keys, the others the reverse.
+void PlantFault(std::mt19937& random, VirtualLink& link, bool write, bool lossy, const ConfigImage& sent,
+                int answers, std::string& what) {
+  EncoderSim& device = link.device;
+  const int at = PickAnswer(random, write, answers);
+  const int kind = Below(random, 12);
+  if (lossy && kind >= 5) {
+    switch (kind % 3) {
+      case 0: device.InjectFault(SimFault::kNoAnswer, at); what += " dropped@" + std::to_string(at); break;
+      case 1:
+        device.InjectFault(SimFault::kLateAnswer, at, static_cast<std::uint32_t>(500 + Below(random, 2000)));
+        what += " late-past@" + std::to_string(at);
+        break;
+      default: device.InjectFault(SimFault::kGone, at); what += " gone@" + std::to_string(at); break;
+    }
+    return;
+  }
+  switch (kind) {
+    case 0: device.InjectFault(SimFault::kDoubledAnswer, at); what += " doubled@" + std::to_string(at); break;
+    case 1:
+      device.InjectFault(SimFault::kLateAnswer, at, static_cast<std::uint32_t>(1 + Below(random, kMostLateMs)));
       what += " late-inside@" + std::to_string(at);
       break;
-    case 3:
-      device.InjectFault(SimFault::kLateAnswer, at, static_cast<std::uint32_t>(500 + Below(random, 2000)));
-      what += " late-past@" + std::to_string(at);
-      break;
-    case 4:
+    case 2:
       if (write && answers > kFirstNibbleAnswer) {
         const int nibble = kFirstNibbleAnswer + Below(random, answers - kFirstNibbleAnswer);
         device.InjectFault(SimFault::kMisreadNibble, nibble, static_cast<std::uint32_t>(Below(random, 4)));
@@ -109,10 +134,12 @@ void PlantFault(std::mt19937& random, Bench& bench, bool write, int answers, std
         what += " wrong-key@" + std::to_string(at);
       }
       break;
+    case 3: device.InjectUserEvents(at, {{StrayKey(random), false}}); what += " lone-up@" + std::to_string(at); break;
+    case 4: device.InjectFault(SimFault::kBrokenKeystroke, at); what += " broken@" + std::to_string(at); break;
     case 5:
-    case 12:
-    case 13:
-    case 14: {
+    case 6:
+    case 7: PlantLateBehindStray(random, device, write, sent, at, what); break;
+    case 8: {
       // One or two whole keystrokes of the user just before the answer: an
       // even number shifts the rest of a read by whole bytes.
       const int strokes = 1 + Below(random, 2);
@@ -120,45 +147,41 @@ void PlantFault(std::mt19937& random, Bench& bench, bool write, int answers, std
       what += (strokes == 1 ? " stray-stroke@" : " two-strokes@") + std::to_string(at);
       break;
     }
-    case 6: device.InjectUserEvents(at, {{StrayKey(random), false}}); what += " lone-up@" + std::to_string(at); break;
-    case 7: {
-      const int modifier = OneIn(random, 2) ? kKeyControl : kKeyShift;
-      const int key = StrayKey(random);
-      device.InjectUserEvents(at, {{modifier, true}, {key, true}, {key, false}, {modifier, false}});
-      what += " chord@" + std::to_string(at);
-      break;
-    }
-    case 8: {
-      const int modifier = OneIn(random, 2) ? kKeyControl : kKeyShift;
-      device.InjectUserEvents(at, {{modifier, true}});
-      device.InjectUserEvents(at + 1 + Below(random, 5), {{modifier, false}});
-      what += " held@" + std::to_string(at);
-      break;
-    }
     case 9: {
-      // Ctrl still held from Ctrl+R: it repeats once the start signal sets delay 0.
-      const std::uint32_t heldMs = static_cast<std::uint32_t>(Below(random, 2500));
-      for (std::uint32_t t = kRepeatDelayMs; t < heldMs; t += kRepeatEveryMs) {
-        bench.platform.QueueKeyDown(kKeyControl, t);
+      const int modifier = OneIn(random, 2) ? kKeyControl : kKeyShift;
+      if (OneIn(random, 2)) {
+        const int key = StrayKey(random);
+        device.InjectUserEvents(at, {{modifier, true}, {key, true}, {key, false}, {modifier, false}});
+        what += " chord@" + std::to_string(at);
+      } else {
+        device.InjectUserEvents(at, {{modifier, true}});
+        device.InjectUserEvents(at + 1 + Below(random, 5), {{modifier, false}});
+        what += " held@" + std::to_string(at);
       }
-      bench.platform.QueueKeyUp(kKeyControl, heldMs);
-      what += " ctrl-repeat";
       break;
     }
     case 10: {
-      // A keystroke at any moment, not tied to an answer.
-      bench.platform.QueueKeystroke(StrayKey(random), static_cast<std::uint32_t>(Below(random, 20000)));
-      what += " stray-any-time";
+      // Ctrl still held from Ctrl+R: it repeats once the start signal sets delay 0.
+      const std::uint32_t heldMs = static_cast<std::uint32_t>(Below(random, 2500));
+      for (std::uint32_t t = kRepeatDelayMs; t < heldMs; t += kRepeatEveryMs) {
+        link.platform.QueueKeyDown(kKeyControl, t);
+      }
+      link.platform.QueueKeyUp(kKeyControl, heldMs);
+      what += " ctrl-repeat";
       break;
     }
-    default: device.InjectFault(SimFault::kGone, at); what += " gone@" + std::to_string(at); break;
+    default:
+      // A keystroke at any moment, not tied to an answer.
+      link.platform.QueueKeystroke(StrayKey(random), static_cast<std::uint32_t>(Below(random, 20000)));
+      what += " stray-any-time";
+      break;
   }
 }
 
 // Answers the transfer will draw from the device when nothing goes wrong.
 int AnswerCount(bool write, const ConfigImage& carried) {
   const int bytes = CarriedBytes(carried);
-  return write ? kFirstNibbleAnswer + 4 * bytes : 1 + 2 * bytes;
+  return write ? kFirstNibbleAnswer + 2 * bytes : 1 + 2 * bytes;
 }
 
 VirtualPlatform::Options DrawPlatform(std::mt19937& random) {
@@ -201,7 +224,10 @@ int main(int argc, char** argv) {
     const ConfigImage sent = RandomImage(rows, columns, random);
     const std::uint32_t jitterMs = faulty && OneIn(random, 2) ? static_cast<std::uint32_t>(Below(random, 60)) : 0;
 
-    Bench bench(DrawPlatform(random), random, jitterMs);
+    VirtualLink bench(DrawPlatform(random));
+    bench.jitterUs = [&random, jitterMs] {
+      return (jitterMs > 0 ? std::uint64_t{random() % (jitterMs + 1)} : 0) * 1000 + random() % 1000;
+    };
     const int userDelay = Below(random, 4);
     const int userSpeed = Below(random, 32);
     bench.platform.delay = userDelay;
@@ -214,7 +240,8 @@ int main(int argc, char** argv) {
     if (faulty) {
       const int answers = AnswerCount(write, write ? sent : stored);
       const int planted = 1 + Below(random, 3);
-      for (int f = 0; f < planted; ++f) PlantFault(random, bench, write, answers, what);
+      const bool lossy = OneIn(random, 3);
+      for (int f = 0; f < planted; ++f) PlantFault(random, bench, write, lossy, sent, answers, what);
       if (jitterMs > 0) what += " jitter";
     }
 

@@ -150,27 +150,48 @@ TEST_F(TransferTest, FailedReadsKeepTheConfigurationAndTheFlag) {
   SimulatedEncoder().SetImage(stored);
 }
 
-// A user's keystroke "0" arrives just before the encoder's K of the last byte,
-// 0x46 (K, 6): taken as the answers, "0" and K make a byte with good check bits,
-// and only the encoder's unread 6 tells that the read went wrong.
-TEST_F(TransferTest, AStrayKeystrokeBeforeTheLastAnswerFailsTheRead) {
+// The last byte is 0x46 (K, 6). A user's keystroke "0" just before the
+// encoder's K makes, with K, a byte with good check bits, and only the unread 6
+// tells that the read went wrong. Just before the 6, "0" reads 0x40; when the
+// user then holds Alt and the encoder's 6 comes 200 ms late, it arrives as a
+// system key, and the link must still see it before the end signal.
+TEST_F(TransferTest, AStrayKeystrokeTakenForTheLastAnswerFailsTheRead) {
   const ConfigModel& model = EditorModel();
-  EditConfiguration();
-  const ConfigImage before = ImageOf(model);
-  const ConfigImage stored = SimulatedEncoder().Image();
-  ConfigImage image = before;
-  const int dataBytes = image[kImageRows] * image[kImageColumns] * 2;
-  image[dataBytes - 1] = 0x46;
-  const int lastPosition = 31 + dataBytes;
-  SimulatedEncoder().SetImage(image);
-  SimulatedEncoder().SetUserKey('0');
-  SimulatedEncoder().InjectFault(SimFault::kUserKeyPress, 1 + 2 * lastPosition);
-  const std::vector<DialogSeen> seen = RunCommand(IDM_FILE_READ, {Press(IDNO), Press(IDOK)});
-  ASSERT_EQ(seen.size(), 2u);
-  EXPECT_RESULT(seen, 1, "Error while reading from the RQ57", true);
-  EXPECT_TRUE(model.modified);
-  EXPECT_EQ(ImageOf(model), before);
-  SimulatedEncoder().SetImage(stored);
+  const struct { const char* name; int symbol; bool altHeld; } cases[] = {
+      {"before the first symbol", 1, false},
+      {"before the second symbol, Alt held, the answer late", 2, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    EditConfiguration();
+    const ConfigImage before = ImageOf(model);
+    const ConfigImage stored = SimulatedEncoder().Image();
+    ConfigImage image = before;
+    const int dataBytes = image[kImageRows] * image[kImageColumns] * 2;
+    image[dataBytes - 1] = 0x46;
+    const int answer = c.symbol + 2 * (31 + dataBytes);
+    EncoderSim& device = SimulatedEncoder();
+    device.SetImage(image);
+    device.InjectUserEvents(answer, {{'0', true}, {'0', false}});
+    if (c.altHeld) {
+      device.InjectUserEvents(answer, {{VK_MENU, true}}, 50);
+      device.InjectFault(SimFault::kLateAnswer, answer, 200);
+      device.InjectUserEvents(answer, {{VK_MENU, false}}, 350);
+    }
+    const int injectedBefore = SimulatedKeysInjected();
+    const int postedBefore = SimulatedKeysPosted();
+    const std::vector<DialogSeen> seen = RunCommand(IDM_FILE_READ, {Press(IDNO), Press(IDOK)});
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_RESULT(seen, 1, "Error while reading from the RQ57", true);
+    EXPECT_TRUE(model.modified);
+    EXPECT_EQ(ImageOf(model), before);
+    // Only real input makes system keys: the answers (two symbols a byte, each
+    // a key-down and a key-up) and the user's keys all went through SendInput.
+    EXPECT_EQ(SimulatedKeysPosted(), postedBefore);
+    EXPECT_GE(SimulatedKeysInjected() - injectedBefore, 4 * (32 + dataBytes));
+    EXPECT_EQ(GetKeyState(VK_MENU) & 0x8000, 0) << "Alt is up again";
+    device.SetImage(stored);
+  }
 }
 
 TEST_F(TransferTest, CancelInTheQuestionSendsNothing) {

@@ -53,10 +53,14 @@ void Win32LinkPlatform::WaitForMessage() {
 
 LinkMessage Win32LinkPlatform::TakeMessage() {
   if (!PeekMessageA(&taken_, nullptr, 0, 0, PM_REMOVE)) return {};
+  // While Alt is held (or for F10) every key comes as a system key: the
+  // encoder's answers and a user's keys alike, so they count as keys too.
   switch (taken_.message) {
     case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
       return {LinkMessageKind::kKeyDown, static_cast<int>(taken_.wParam)};
     case WM_KEYUP:
+    case WM_SYSKEYUP:
       return {LinkMessageKind::kKeyUp, static_cast<int>(taken_.wParam)};
     default:
       return {LinkMessageKind::kOther, -1};
