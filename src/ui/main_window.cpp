@@ -68,6 +68,7 @@ void RunMenuCommand(int id) {
     case IDM_FILE_EXIT: ExitCommand(); break;
     case IDM_HELP_ABOUT: ShowAboutBox(); break;
     case IDM_TOOLS_KEY_TESTER:
+    case IDM_TOOLS_ASSIGN_KEYS:
     case IDM_TOOLS_BACKUP:
     case IDM_TOOLS_COMPARE:
     case IDM_TOOLS_CHECK:
@@ -163,6 +164,7 @@ void OnCommand(WPARAM wParam, LPARAM lParam) {
     case IDM_EDIT_PASTE:
     case IDM_EDIT_CLEAR:
     case IDM_TOOLS_KEY_TESTER:
+    case IDM_TOOLS_ASSIGN_KEYS:
     case IDM_TOOLS_BACKUP:
     case IDM_TOOLS_COMPARE:
     case IDM_TOOLS_CHECK:

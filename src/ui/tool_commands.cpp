@@ -9,6 +9,7 @@
 #include "model/config_check.h"
 #include "model/config_diff.h"
 #include "model/wiring_chart.h"
+#include "ui/assign_keys.h"
 #include "ui/cell_view.h"
 #include "ui/file_commands.h"
 #include "ui/key_tester.h"
@@ -20,6 +21,7 @@
 namespace {
 
 constexpr char kCompareTitle[] = "Compare with RQ57";
+constexpr char kCompareSides[] = "Each line reads: editor -> RQ57";
 constexpr char kIdentical[] = "Identical: the RQ57 holds the configuration shown in the editor";
 constexpr char kCheckTitle[] = "Check Configuration";
 constexpr char kNoProblems[] = "No problems found";
@@ -48,12 +50,24 @@ void FocusFinding(int line) {
   SetFocus(target);
 }
 
-void CheckCommand() {
+// The Check window's lines for the configuration as it is now.
+std::vector<std::string> CheckLines() {
   checkFindings = CheckConfig(EditorModel());
   std::vector<std::string> lines;
-  for (const Finding& finding : checkFindings) lines.push_back(FindingText(finding));
+  for (const Finding& finding : checkFindings) {
+    lines.push_back((IsNote(finding) ? kNotePrefix : "") + FindingText(finding));
+  }
   if (lines.empty()) lines.push_back(kNoProblems);
-  ShowListWindow(ListWindowKind::kCheck, kCheckTitle, lines, FocusFinding);
+  return lines;
+}
+
+void CheckCommand() { ShowListWindow(ListWindowKind::kCheck, kCheckTitle, CheckLines(), FocusFinding); }
+
+// Every change of the configuration reaches the windows that show it, so that the
+// Check window never names a problem that is gone.
+void OnConfigChanged(bool replaced) {
+  if (ListWindowOf(ListWindowKind::kCheck) != nullptr) RefillListWindow(ListWindowKind::kCheck, CheckLines());
+  AssignKeysConfigChanged(replaced);
 }
 
 // Lists how the encoder's configuration differs from the editor's (editor -> RQ57);
@@ -65,7 +79,11 @@ void CompareCommand() {
   ResetModel(encoder);
   if (!DecodeReadImage(result, image, encoder)) return;
   std::vector<std::string> lines = DiffConfigs(EditorModel(), encoder);
-  if (lines.empty()) lines.push_back(kIdentical);
+  if (lines.empty()) {
+    lines.push_back(kIdentical);
+  } else {
+    lines.insert(lines.begin(), kCompareSides);
+  }
   ShowListWindow(ListWindowKind::kCompare, kCompareTitle, lines, nullptr);
 }
 
@@ -109,8 +127,10 @@ void ExportChartCommand() {
 }  // namespace
 
 void RunToolCommand(int id) {
+  Editor().SetChangeListener(OnConfigChanged);
   switch (id) {
     case IDM_TOOLS_KEY_TESTER: OpenKeyTester(); break;
+    case IDM_TOOLS_ASSIGN_KEYS: OpenAssignKeys(); break;
     case IDM_TOOLS_BACKUP: BackUpCommand(); break;
     case IDM_TOOLS_COMPARE: CompareCommand(); break;
     case IDM_TOOLS_CHECK: CheckCommand(); break;
