@@ -54,7 +54,7 @@ std::string RefusedLine(TypedVerdict verdict, const AssignPosition& at, KeyCode 
   const std::string unchanged = "; " + CellName(at.cell) + " unchanged";
   switch (verdict) {
     case TypedVerdict::kNoKeyNumber: return typed + "no key of the RQ57" + unchanged;
-    case TypedVerdict::kAllModifiers: return typed + "at most two of Alt, Shift and Ctrl" + unchanged;
+    case TypedVerdict::kAllModifiers: return typed + "two modifiers at most" + unchanged;
     case TypedVerdict::kNoCellLeft: return typed + "no cell left (Back returns to the last one)";
     case TypedVerdict::kAssign: break;
   }
