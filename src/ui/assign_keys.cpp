@@ -93,7 +93,13 @@ void OnActivate(WPARAM wParam) {
   }
 }
 
+// Close, Esc and the close box end the window (the dialog manager turns both into
+// IDCANCEL); the other buttons wait while a transfer runs.
 void OnButton(int id) {
+  if (id == IDCANCEL) {
+    DestroyWindow(assign.window);
+    return;
+  }
   if (TransferRunning()) return;
   switch (id) {
     case IDC_ASSIGN_SKIP: MoveTo(NextCell(EditorModel(), assign.at)); break;
@@ -101,7 +107,6 @@ void OnButton(int id) {
     case IDC_ASSIGN_NOT_USED:
       if (!assign.at.done) AssignNextCell(kKeyNotUsed);
       break;
-    case IDCANCEL: DestroyWindow(assign.window); break;
     default: break;
   }
 }
@@ -127,9 +132,6 @@ INT_PTR CALLBACK AssignKeysProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
       assign.showPosted = false;
       ShowNextCell();
       return TRUE;
-    case WM_CLOSE:
-      DestroyWindow(dialog);
-      return TRUE;
     case WM_DESTROY:
       OnDestroy();
       return FALSE;
@@ -149,9 +151,7 @@ void OpenAssignKeys() {
     if (assign.window == nullptr) return;
     if (onCell) assign.at = {{focused.row, focused.column}, false};
   }
-  ShowWindow(assign.window, SW_SHOW);
-  SetForegroundWindow(assign.window);
-  SetActiveWindow(assign.window);
+  BringForward(assign.window);
 }
 
 HWND AssignKeysWindow() { return assign.window; }

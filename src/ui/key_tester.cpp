@@ -115,9 +115,7 @@ void OpenKeyTester() {
                                        KeyTesterProc, 0);
     if (tester.window == nullptr) return;
   }
-  ShowWindow(tester.window, SW_SHOW);
-  SetForegroundWindow(tester.window);
-  SetActiveWindow(tester.window);
+  BringForward(tester.window);
 }
 
 HWND KeyTesterWindow() { return tester.window; }

@@ -97,9 +97,7 @@ HWND ShowListWindow(ListWindowKind kind, const char* title, const std::vector<st
   state.action = action;
   SetWindowTextA(state.window, title);
   FillList(state.window, lines, 0);
-  ShowWindow(state.window, SW_SHOW);
-  SetForegroundWindow(state.window);
-  SetActiveWindow(state.window);
+  BringForward(state.window);
   SetFocus(GetDlgItem(state.window, IDC_LIST_LINES));
   return state.window;
 }
@@ -135,6 +133,12 @@ void WidenListForLine(HWND list, const std::string& line) {
 }
 
 HWND ListWindowOf(ListWindowKind kind) { return windows[KindIndex(kind)].window; }
+
+void BringForward(HWND window) {
+  ShowWindow(window, SW_SHOW);
+  SetForegroundWindow(window);
+  SetActiveWindow(window);
+}
 
 void PlaceBesideMainWindow(HWND window) {
   RECT main = {};

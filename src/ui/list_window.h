@@ -28,6 +28,9 @@ void AppendListLine(HWND list, const std::string& text, int maxLines);
 // Lets a list box scroll sideways as far as this line reaches.
 void WidenListForLine(HWND list, const std::string& line);
 
+// Shows a tool window and makes it the active one.
+void BringForward(HWND window);
+
 // Moves a tool window beside the main window (right of it, else left of it) so that
 // it leaves the grid in sight; where neither fits the work area it stays put.
 void PlaceBesideMainWindow(HWND window);
