@@ -189,8 +189,6 @@ TEST_F(ToolWindowTest, TheCheckWindowFollowsEveryChangeOfTheConfiguration) {
   PumpUntilIdle();
   EXPECT_EQ(Lines(ListWindowKind::kCheck),
             Texts{"note: key Alt+Shift+Ctrl+A in Row 1 Col 2: the button shows only Alt and Shift"});
-  PressEnterOn(ListWindowKind::kCheck, 0);
-  EXPECT_EQ(GetFocus(), KeyButton(1));
   SendMessageA(MainWindow(), WM_COMMAND, IDM_EDIT_UNDO, 0);
   PumpUntilIdle();
   EXPECT_EQ(Lines(ListWindowKind::kCheck), Texts{"No problems found"});
