@@ -57,7 +57,6 @@ TEST_F(AssignKeysTest, TypedCombinationsBecomeKeysOneUndoStepEachAndRefusalsChan
   TypeCombo(kModCtrl | kKeyR);   // Read's shortcut, here the cell's key
   EXPECT_EQ(Cell(0, 1), kModCtrl | kKeyR);
   EXPECT_EQ(Editor().UndoName(), "Key Row 1 Col 2");
-  EXPECT_EQ(FindModalWindow(GetCurrentThreadId()), nullptr);
   EXPECT_EQ(Next(), "Type the key for Row 1 Col 3 (now Not Used)");
   EXPECT_TRUE(Pushed(2) && !Pushed(1));
 
@@ -83,8 +82,7 @@ TEST_F(AssignKeysTest, ButtonsCountsTheLastCellANewConfigurationAndTheFocusedCel
   Click(IDC_ASSIGN_BACK);   // nothing before Row 1 Col 1
   EXPECT_EQ(Next(), "Type the key for Row 1 Col 1 (now Not Used)");
   Click(IDC_ASSIGN_SKIP);
-  Click(IDC_ASSIGN_SKIP);
-  EXPECT_EQ(Next(), "Type the key for Row 1 Col 3 (now Not Used)");
+  EXPECT_EQ(Next(), "Type the key for Row 1 Col 2 (now Not Used)");
   EXPECT_FALSE(Editor().CanUndo());
 
   Editor().SetRows(2);   // counts that shrink keep the next cell inside them
