@@ -101,9 +101,13 @@ int CheckCommand(const std::vector<std::string>& paths, CommandOutput& io) {
       continue;
     }
     const std::vector<Finding> findings = CheckImageBytes(image.data(), got);
-    if (findings.empty()) io.out += file + ": ok\n";
-    for (const Finding& finding : findings) io.out += file + ": " + FindingText(finding) + "\n";
-    problems = problems || !findings.empty();
+    // Notes name valid codes, so they leave the file ok and the exit code alone.
+    const bool problem = HasProblem(findings);
+    if (!problem) io.out += file + ": ok\n";
+    for (const Finding& finding : findings) {
+      io.out += (IsNote(finding) ? kNotePrefix : "") + file + ": " + FindingText(finding) + "\n";
+    }
+    problems = problems || problem;
   }
   return unreadable ? kExitError : problems ? kExitFindings : kExitOk;
 }

@@ -2,12 +2,14 @@
 
 #include <algorithm>
 #include <cstring>
+#include <map>
 
 #include "model/key_text.h"
 
 namespace {
 
-constexpr int kCombinationCount = kCombinationMask + 1;
+constexpr KeyCode kWholeCodeMask = 0xFFFF;
+constexpr KeyCode kHiddenBitsMask = kWholeCodeMask & ~kCombinationMask;
 
 // "A", "A and B", "A, B and C".
 template <typename T, typename Name>
@@ -31,35 +33,52 @@ void FindSharedPins(const ConfigModel& model, std::vector<Finding>& findings) {
   }
 }
 
-// Duplicates and unnamed numbers, in the order of their first cell.
-void FindKeyProblems(const ConfigModel& model, std::vector<Finding>& findings) {
-  std::vector<int> slot(kCombinationCount, -1);  // combination -> index into groups
+// The cells within the counts grouped by the value that group() gives their code
+// (-1: in no group), in the order of each group's first cell, row by row.
+template <typename Group>
+std::vector<Finding> GroupCells(const ConfigModel& model, FindingKind kind, Group group) {
   std::vector<Finding> groups;
-  std::vector<Finding> unnamed;
-  std::vector<int> unnamedSlot(kCombinationCount, -1);
+  std::map<int, std::size_t> slot;
   for (int r = 0; r < model.rows; ++r) {
     for (int c = 0; c < model.columns; ++c) {
-      const KeyCode combination = model.keys[r * kMatrixStride + c] & kCombinationMask;
-      const int number = combination & kKeyNumberMask;
-      if (number == 0) continue;
-      if (slot[combination] < 0) {
-        slot[combination] = static_cast<int>(groups.size());
-        groups.push_back({FindingKind::kDuplicateKey, combination, {}, {}});
-      }
-      groups[slot[combination]].cells.push_back({r, c});
-      if (KeyName(number) == nullptr) {
-        if (unnamedSlot[combination] < 0) {
-          unnamedSlot[combination] = static_cast<int>(unnamed.size());
-          unnamed.push_back({FindingKind::kUnnamedKey, combination, {}, {}});
-        }
-        unnamed[unnamedSlot[combination]].cells.push_back({r, c});
-      }
+      const int value = group(model.keys[r * kMatrixStride + c] & kWholeCodeMask);
+      if (value < 0) continue;
+      const auto found = slot.emplace(value, groups.size());
+      if (found.second) groups.push_back({kind, value, {}, {}});
+      groups[found.first->second].cells.push_back({r, c});
     }
   }
-  for (Finding& group : groups) {
+  return groups;
+}
+
+void Append(std::vector<Finding>&& groups, std::vector<Finding>& findings) {
+  for (Finding& group : groups) findings.push_back(std::move(group));
+}
+
+// Duplicates and unnamed numbers, in the order of their first cell.
+void FindKeyProblems(const ConfigModel& model, std::vector<Finding>& findings) {
+  const auto used = [](KeyCode code) {
+    const KeyCode combination = code & kCombinationMask;
+    return (combination & kKeyNumberMask) != 0 ? combination : -1;
+  };
+  for (Finding& group : GroupCells(model, FindingKind::kDuplicateKey, used)) {
     if (group.cells.size() > 1) findings.push_back(std::move(group));
   }
-  for (Finding& group : unnamed) findings.push_back(std::move(group));
+  Append(GroupCells(model, FindingKind::kUnnamedKey, [&](KeyCode code) {
+           const int combination = used(code);
+           return combination >= 0 && KeyName(combination & kKeyNumberMask) == nullptr ? combination : -1;
+         }), findings);
+}
+
+// Codes that a key button cannot show whole: it shows two modifiers at most, and
+// nothing of bits 11-15.
+void FindHiddenCodes(const ConfigModel& model, std::vector<Finding>& findings) {
+  Append(GroupCells(model, FindingKind::kAllModifiers,
+                    [](KeyCode code) { return (code & kModifierMask) == kModifierMask ? code : -1; }),
+         findings);
+  Append(GroupCells(model, FindingKind::kHiddenBits,
+                    [](KeyCode code) { return (code & kHiddenBitsMask) != 0 ? code : -1; }),
+         findings);
 }
 
 }  // namespace
@@ -76,7 +95,16 @@ std::vector<Finding> CheckConfig(const ConfigModel& model) {
   std::vector<Finding> findings;
   FindSharedPins(model, findings);
   FindKeyProblems(model, findings);
+  FindHiddenCodes(model, findings);
   return findings;
+}
+
+bool IsNote(const Finding& finding) {
+  return finding.kind == FindingKind::kAllModifiers || finding.kind == FindingKind::kHiddenBits;
+}
+
+bool HasProblem(const std::vector<Finding>& findings) {
+  return std::any_of(findings.begin(), findings.end(), [](const Finding& f) { return !IsNote(f); });
 }
 
 std::vector<Finding> CheckImageBytes(const std::uint8_t* data, std::size_t size) {
@@ -125,6 +153,10 @@ std::string FindingText(const Finding& f) {
       return "key " + FormatKeyText(f.value) + " in " + cells;
     case FindingKind::kUnnamedKey:
       return "key number without a name " + FormatKeyText(f.value) + " in " + cells;
+    case FindingKind::kAllModifiers:
+      return "key " + FormatKeyText(f.value) + " in " + cells + ": the button shows only Alt and Shift";
+    case FindingKind::kHiddenBits:
+      return "key " + FormatKeyText(f.value) + " in " + cells + ": the button does not show bits 11 to 15";
   }
   return {};
 }

@@ -19,7 +19,13 @@ enum class FindingKind {
   kSharedPin,         // value: pin index used by all of lines
   kDuplicateKey,      // value: key combination (code without bits 11-15) held by all of cells
   kUnnamedKey,        // value: code (without bits 11-15) whose key number has no name, in cells
+  // Notes: valid codes that a cell's button does not show whole.
+  kAllModifiers,      // value: whole code with Ctrl, Shift and Alt (the button shows Alt and Shift)
+  kHiddenBits,        // value: whole code with bits 11-15 set
 };
+
+// What starts the line of a note where notes and problems are listed together.
+constexpr char kNotePrefix[] = "note: ";
 
 // A scan line: row or column, counted from 0.
 struct LineRef {
@@ -48,8 +54,13 @@ std::string CellName(const CellRef& cell);
 // Problems of a configuration within its counts: pins shared by scan lines (by
 // pin), one key combination in two or more cells, and key numbers without a
 // name (both in the order of their first cell, row by row). Empty cells are
-// never duplicates. An empty list means the configuration is fine.
+// never duplicates. Then the notes, by code in the order of their first cell.
+// Without problems (notes aside) the configuration is fine.
 std::vector<Finding> CheckConfig(const ConfigModel& model);
+
+// Whether a finding is a note rather than a problem.
+bool IsNote(const Finding& finding);
+bool HasProblem(const std::vector<Finding>& findings);
 
 // Problems of a configuration file's bytes: a file shorter than an image, or
 // the first header rule it fails, gives that one finding; otherwise the

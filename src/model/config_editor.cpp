@@ -83,6 +83,7 @@ void ConfigEditor::Replace(const ConfigModel& model) {
   position_ = 0;
   saved_ = 0;
   UpdateModified();
+  Changed(true);
 }
 
 void ConfigEditor::MarkSaved() {
@@ -103,6 +104,7 @@ const EditStep* ConfigEditor::Undo() {
   --position_;
   Apply(history_[position_], false);
   UpdateModified();
+  Changed(false);
   return &history_[position_];
 }
 
@@ -111,6 +113,7 @@ const EditStep* ConfigEditor::Redo() {
   Apply(history_[position_], true);
   ++position_;
   UpdateModified();
+  Changed(false);
   return &history_[position_ - 1];
 }
 
@@ -123,6 +126,7 @@ void ConfigEditor::Record(const EditStep& step) {
   Apply(step, true);
   ++position_;
   UpdateModified();
+  Changed(false);
 }
 
 void ConfigEditor::Apply(const EditStep& step, bool forward) {
@@ -142,3 +146,7 @@ void ConfigEditor::Apply(const EditStep& step, bool forward) {
 }
 
 void ConfigEditor::UpdateModified() { model_.modified = position_ != saved_; }
+
+void ConfigEditor::Changed(bool replaced) const {
+  if (listener_ != nullptr) listener_(replaced);
+}

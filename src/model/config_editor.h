@@ -48,6 +48,11 @@ class ConfigEditor {
   // The configuration as it stands was saved.
   void MarkSaved();
 
+  // Called after every change of the model: each edit, undo and redo (replaced
+  // false) and Replace (true). One listener at a time; nullptr for none.
+  using ChangeListener = void (*)(bool replaced);
+  void SetChangeListener(ChangeListener listener) { listener_ = listener; }
+
   bool CanUndo() const { return position_ > 0; }
   bool CanRedo() const { return position_ < history_.size(); }
   // Names of the steps Undo and Redo would take; empty when there is none.
@@ -65,6 +70,7 @@ class ConfigEditor {
   void Record(const EditStep& step);
   void Apply(const EditStep& step, bool forward);
   void UpdateModified();
+  void Changed(bool replaced) const;
 
   static constexpr std::size_t kNoSavedPoint = static_cast<std::size_t>(-1);
 
@@ -72,4 +78,5 @@ class ConfigEditor {
   std::vector<EditStep> history_;
   std::size_t position_ = 0;   // steps before it are done, from it on undone
   std::size_t saved_ = 0;      // position at the last Replace or MarkSaved
+  ChangeListener listener_ = nullptr;
 };

@@ -39,12 +39,21 @@ void FocusFinding(int line) {
   SetFocus(target);
 }
 
-}  // namespace
-
-void ShowCheckWindow() {
+// The window's lines for the configuration as it is now; notes are marked as such.
+std::vector<std::string> CheckLines() {
   check.findings = CheckConfig(EditorModel());
   std::vector<std::string> lines;
-  for (const Finding& finding : check.findings) lines.push_back(FindingText(finding));
+  for (const Finding& finding : check.findings) {
+    lines.push_back((IsNote(finding) ? kNotePrefix : "") + FindingText(finding));
+  }
   if (lines.empty()) lines.push_back(kNoProblems);
-  ShowListWindow(ListWindowKind::kCheck, kCheckTitle, lines, FocusFinding);
+  return lines;
+}
+
+}  // namespace
+
+void ShowCheckWindow() { ShowListWindow(ListWindowKind::kCheck, kCheckTitle, CheckLines(), FocusFinding); }
+
+void RefreshCheckWindow() {
+  if (ListWindowOpen(ListWindowKind::kCheck)) RefillListWindow(ListWindowKind::kCheck, CheckLines());
 }

@@ -5,3 +5,5 @@
 
 // Checks the editor's configuration and shows what was found in the Check window.
 void ShowCheckWindow();
+// Checks again while the window is open, so that no line names a problem that is gone.
+void RefreshCheckWindow();

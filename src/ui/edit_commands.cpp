@@ -19,14 +19,6 @@ constexpr KeyCode kCodeMask = 0xFFFF;
 
 UINT KeyCodeFormat() { return RegisterClipboardFormatA(kKeyCodeClipboardFormat); }
 
-// The model cell of the focused key button, or false.
-bool FocusedCell(ModelCell& cell) {
-  const int columns = VisibleColumnCount();
-  const int rows = VisibleRowCount();
-  const int button = FindKeyButton(GetFocus(), columns * rows);
-  return button >= 0 && KeyButtonCell(button, columns, rows, ColumnOffset(), RowOffset(), cell);
-}
-
 KeyCode CellCode(const ModelCell& cell) {
   return EditorModel().keys[cell.row * kMatrixStride + cell.column];
 }
@@ -130,25 +122,25 @@ void RedoCommand() { ShowStep(Editor().Redo()); }
 
 void CutCommand() {
   ModelCell cell = {};
-  if (!FocusedCell(cell)) return;
+  if (!FocusedKeyCell(cell)) return;
   CopyCell(cell);
   SetCell(cell, kKeyNotUsed);
 }
 
 void CopyCommand() {
   ModelCell cell = {};
-  if (FocusedCell(cell)) CopyCell(cell);
+  if (FocusedKeyCell(cell)) CopyCell(cell);
 }
 
 void PasteCommand() {
   ModelCell cell = {};
   KeyCode pasted = kKeyNotUsed;
-  if (FocusedCell(cell) && ClipboardCode(pasted)) SetCell(cell, pasted);
+  if (FocusedKeyCell(cell) && ClipboardCode(pasted)) SetCell(cell, pasted);
 }
 
 void ClearCommand() {
   ModelCell cell = {};
-  if (FocusedCell(cell)) SetCell(cell, kKeyNotUsed);
+  if (FocusedKeyCell(cell)) SetCell(cell, kKeyNotUsed);
 }
 
 void UpdateEditMenu(HMENU menu) {
@@ -161,15 +153,26 @@ void UpdateEditMenu(HMENU menu) {
           idle && editor.CanUndo());
   SetItem(menu, IDM_EDIT_REDO, StepItemText("&Redo", editor.RedoName(), "Ctrl+Y"),
           idle && editor.CanRedo());
-  const UINT onKey = idle && KeyButtonHasFocus() ? MF_ENABLED : MF_GRAYED;
+  UpdateClipboardItems(menu);
+}
+
+void UpdateClipboardItems(HMENU menu) {
+  const UINT onKey = !TransferRunning() && KeyButtonHasFocus() ? MF_ENABLED : MF_GRAYED;
   for (int id : {IDM_EDIT_CUT, IDM_EDIT_COPY, IDM_EDIT_PASTE, IDM_EDIT_CLEAR}) {
     EnableMenuItem(menu, id, MF_BYCOMMAND | onKey);
   }
 }
 
+bool FocusedKeyCell(ModelCell& cell) {
+  const int columns = VisibleColumnCount();
+  const int rows = VisibleRowCount();
+  const int button = FindKeyButton(GetFocus(), columns * rows);
+  return button >= 0 && KeyButtonCell(button, columns, rows, ColumnOffset(), RowOffset(), cell);
+}
+
 bool KeyButtonHasFocus() {
   ModelCell cell = {};
-  return FocusedCell(cell);
+  return FocusedKeyCell(cell);
 }
 
 bool IsClipboardKeystroke(const MSG& message) {

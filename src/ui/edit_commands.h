@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include "ui/rules/grid_geometry.h"
+
 // The Edit menu's commands; the caller refuses them while a transfer runs. Undo and
 // Redo show what their step changed; the clipboard commands act on the key button
 // that has the focus, and on nothing when none has.
@@ -17,8 +19,13 @@ void ClearCommand();
 // Names the undo and redo steps in their items and greys what cannot run now.
 void UpdateEditMenu(HMENU menu);
 
+// Greys Cut, Copy, Paste and Clear of a menu as the Edit menu does.
+void UpdateClipboardItems(HMENU menu);
+
 // Whether the focus is on a visible key button (the clipboard commands' target).
 bool KeyButtonHasFocus();
+// The model cell of the focused key button; false when no key button has the focus.
+bool FocusedKeyCell(ModelCell& cell);
 // Whether a message is a key-down of Cut, Copy, Paste or Clear's keys.
 bool IsClipboardKeystroke(const MSG& message);
 

@@ -7,6 +7,7 @@
 #include "model/keystroke.h"
 #include "ui/app_core.h"
 #include "ui/cell_view.h"
+#include "ui/key_capture.h"
 #include "ui/list_window.h"
 #include "ui/resources/resource.h"
 #include "ui/rules/key_tester_rules.h"
@@ -22,7 +23,6 @@ constexpr int kUnknownKeyTextSize = 32;
 
 struct KeyTesterState {
   HWND window = nullptr;
-  HHOOK hook = nullptr;
   ComboTracker tracker;
   std::vector<HWND> pushed;   // key buttons shown pushed for the last combination
 } tester;
@@ -47,16 +47,7 @@ void PushButtons(const std::vector<CellRef>& cells) {
 }
 
 void AddLine(const std::string& text) {
-  HWND list = GetDlgItem(tester.window, IDC_TESTER_LIST);
-  if (SendMessageA(list, LB_GETCOUNT, 0, 0) >= kKeyTesterMaxLines) {
-    SendMessageA(list, LB_DELETESTRING, 0, 0);
-  }
-  const LRESULT index = SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
-  // Selecting the newest line also scrolls it into view.
-  WidenListForLine(list, text);
-  if (index >= 0) SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
-  // Painted at once, not when the queue next runs dry: a line is due within a frame.
-  UpdateWindow(list);
+  AppendListLine(GetDlgItem(tester.window, IDC_TESTER_LIST), text, kKeyTesterMaxLines);
 }
 
 void OnKeyEvent(const Keystroke& stroke, bool down) {
@@ -70,30 +61,12 @@ void OnKeyEvent(const Keystroke& stroke, bool down) {
   PushButtons(cells);
 }
 
-// While the tester listens, every key goes to it alone: no accelerator, menu, system
-// key or dialog navigation sees it. A transfer's keystrokes belong to the link.
-LRESULT CALLBACK KeyTesterHookProc(int code, WPARAM wParam, LPARAM lParam) {
-  if (code != HC_ACTION || tester.window == nullptr || TransferRunning()) {
-    return CallNextHookEx(tester.hook, code, wParam, lParam);
-  }
-  const auto* key = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
-  const Keystroke stroke = {static_cast<int>(key->vkCode), static_cast<int>(key->scanCode),
-                            (key->flags & LLKHF_EXTENDED) != 0};
-  OnKeyEvent(stroke, (key->flags & LLKHF_UP) == 0);
-  return 1;
-}
-
 void StartListening() {
   tester.tracker = ComboTracker{};
-  if (tester.hook == nullptr) {
-    tester.hook = SetWindowsHookExA(WH_KEYBOARD_LL, KeyTesterHookProc, AppInstance(), 0);
-  }
+  CaptureKeyboard(OnKeyEvent);
 }
 
-void StopListening() {
-  if (tester.hook != nullptr) UnhookWindowsHookEx(tester.hook);
-  tester.hook = nullptr;
-}
+void StopListening() { ReleaseKeyboard(OnKeyEvent); }
 
 void OnActivate(WPARAM wParam) {
   if (LOWORD(wParam) == WA_INACTIVE) {
@@ -142,7 +115,5 @@ void OpenKeyTester() {
                                        KeyTesterProc, 0);
     if (tester.window == nullptr) return;
   }
-  ShowWindow(tester.window, SW_SHOW);
-  SetForegroundWindow(tester.window);
-  SetActiveWindow(tester.window);
+  BringForward(tester.window);
 }

@@ -24,7 +24,7 @@ ListWindowState* StateOf(HWND dialog) {
   return nullptr;
 }
 
-void FillList(HWND dialog, const std::vector<std::string>& lines) {
+void FillList(HWND dialog, const std::vector<std::string>& lines, int selected) {
   HWND list = GetDlgItem(dialog, IDC_LIST_LINES);
   SendMessageA(list, WM_SETREDRAW, FALSE, 0);
   SendMessageA(list, LB_RESETCONTENT, 0, 0);
@@ -33,7 +33,8 @@ void FillList(HWND dialog, const std::vector<std::string>& lines) {
     SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
     WidenListForLine(list, line);
   }
-  SendMessageA(list, LB_SETCURSEL, 0, 0);
+  const int last = static_cast<int>(lines.size()) - 1;
+  SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(selected < last ? selected : last), 0);
   SendMessageA(list, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(list, nullptr, TRUE);
 }
@@ -95,12 +96,28 @@ HWND ShowListWindow(ListWindowKind kind, const char* title, const std::vector<st
   }
   state.action = action;
   SetWindowTextA(state.window, title);
-  FillList(state.window, lines);
-  ShowWindow(state.window, SW_SHOW);
-  SetForegroundWindow(state.window);
-  SetActiveWindow(state.window);
+  FillList(state.window, lines, 0);
+  BringForward(state.window);
   SetFocus(GetDlgItem(state.window, IDC_LIST_LINES));
   return state.window;
+}
+
+void RefillListWindow(ListWindowKind kind, const std::vector<std::string>& lines) {
+  HWND window = windows[KindIndex(kind)].window;
+  if (window == nullptr) return;
+  const int selected = CurrentLine(window);
+  FillList(window, lines, selected < 0 ? 0 : selected);
+}
+
+bool ListWindowOpen(ListWindowKind kind) { return windows[KindIndex(kind)].window != nullptr; }
+
+void AppendListLine(HWND list, const std::string& text, int maxLines) {
+  if (SendMessageA(list, LB_GETCOUNT, 0, 0) >= maxLines) SendMessageA(list, LB_DELETESTRING, 0, 0);
+  const LRESULT index = SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  WidenListForLine(list, text);
+  if (index >= 0) SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  // Painted at once, not when the queue next runs dry: a line is due within a frame.
+  UpdateWindow(list);
 }
 
 void WidenListForLine(HWND list, const std::string& line) {
@@ -115,6 +132,12 @@ void WidenListForLine(HWND list, const std::string& line) {
   if (measured && size.cx + kTextMargin > extent) {
     SendMessageA(list, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(size.cx + kTextMargin), 0);
   }
+}
+
+void BringForward(HWND window) {
+  ShowWindow(window, SW_SHOW);
+  SetForegroundWindow(window);
+  SetActiveWindow(window);
 }
 
 void PlaceBesideMainWindow(HWND window) {

@@ -16,9 +16,20 @@ using ListLineAction = void (*)(int line);
 // again refreshes the same window. action may be nullptr. Returns the window.
 HWND ShowListWindow(ListWindowKind kind, const char* title, const std::vector<std::string>& lines,
                     ListLineAction action);
+// Puts new lines into the kind's open window, keeping the selected line's place,
+// without activating it.
+void RefillListWindow(ListWindowKind kind, const std::vector<std::string>& lines);
+// Whether the kind's window is open.
+bool ListWindowOpen(ListWindowKind kind);
 
+// Adds a line at the end of a list box, dropping the first line when it holds
+// maxLines, selects it (which scrolls it into view) and paints it at once.
+void AppendListLine(HWND list, const std::string& text, int maxLines);
 // Lets a list box scroll sideways as far as this line reaches.
 void WidenListForLine(HWND list, const std::string& line);
+
+// Shows a tool window and makes it the active one.
+void BringForward(HWND window);
 
 // Moves a tool window beside the main window (right of it, else left of it) so that
 // it leaves the grid in sight; where neither fits the work area it stays put.

@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 
+#include "ui/assign_keys.h"
 #include "ui/check_window.h"
 #include "ui/controls.h"
 #include "ui/edit_commands.h"
@@ -35,6 +36,12 @@ void NewCommand() {
   ShowWholeConfiguration();
 }
 
+// Every change of the configuration reaches the tool windows that follow it.
+void OnConfigurationChanged(bool replaced) {
+  RefreshCheckWindow();
+  AssignKeysConfigChanged(replaced);
+}
+
 void ExitCommand() {
   if (ConfirmDiscard()) DestroyWindow(MainWindow());
 }
@@ -61,6 +68,7 @@ constexpr MenuCommand kMenuCommands[] = {
     {IDM_EDIT_PASTE, PasteCommand},
     {IDM_EDIT_CLEAR, ClearCommand},
     {IDM_TOOLS_KEY_TESTER, OpenKeyTester},
+    {IDM_TOOLS_ASSIGN_KEYS, OpenAssignKeys},
     {IDM_TOOLS_BACKUP, BackUpCommand},
     {IDM_TOOLS_COMPARE, CompareCommand},
     {IDM_TOOLS_CHECK, ShowCheckWindow},
@@ -227,6 +235,7 @@ HWND CreateEditorWindow(HINSTANCE instance, HINSTANCE previous) {
   CreateUiFont(window);
   CreateMainControls(window, {DropDownProc, KeyButtonProc});
   state.accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDA_MAINACCEL));
+  Editor().SetChangeListener(OnConfigurationChanged);
   NewCommand();
   return window;
 }

@@ -1,6 +1,7 @@
 #include "ui/navigation.h"
 
 #include "ui/app_core.h"
+#include "ui/cell_menu.h"
 #include "ui/controls.h"
 #include "ui/grid.h"
 #include "ui/rules/navigation_rules.h"
@@ -93,12 +94,24 @@ void OnDropDownKey(HWND window, WPARAM virtualKey) {
 
 // Both procedures act on a few keys and then hand every message on unchanged, so
 // the control's own handling still sees the keys they acted on; only the wheel
-// over a closed drop-down goes to the main window instead.
+// over a closed drop-down goes to the main window instead, and a key button's
+// context menu is its own.
 LRESULT CALLBACK KeyButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_KEYDOWN:
       OnKeyButtonKey(window, wParam);
       break;
+    case WM_SYSKEYDOWN:
+      // Shift+F10 opens the context menu here; the system would then also take
+      // F10's release as a press of the menu bar.
+      if (wParam == VK_F10 && (GetKeyState(VK_SHIFT) & kKeyDownBit)) {
+        OpenCellMenu(window, MAKELPARAM(-1, -1));
+        return 0;
+      }
+      break;
+    case WM_CONTEXTMENU:  // a right click, or the context-menu key
+      OpenCellMenu(window, lParam);
+      return 0;
     default:
       break;
   }

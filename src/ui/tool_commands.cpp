@@ -16,6 +16,7 @@
 namespace {
 
 constexpr char kCompareTitle[] = "Compare with RQ57";
+constexpr char kCompareSides[] = "Each line reads: editor -> RQ57";
 constexpr char kIdentical[] = "Identical: the RQ57 holds the configuration shown in the editor";
 constexpr char kBackedUp[] = "The configuration of the RQ57 was backed up to\n";
 constexpr char kChartFilter[] = "SVG pictures (*.svg)\0*.svg\0All files\0*.*\0";
@@ -32,7 +33,11 @@ void CompareCommand() {
   ResetModel(encoder);
   if (!DecodeReadImage(result, image, encoder)) return;
   std::vector<std::string> lines = DiffConfigs(EditorModel(), encoder);
-  if (lines.empty()) lines.push_back(kIdentical);
+  if (lines.empty()) {
+    lines.push_back(kIdentical);
+  } else {
+    lines.insert(lines.begin(), kCompareSides);
+  }
   ShowListWindow(ListWindowKind::kCompare, kCompareTitle, lines, nullptr);
 }
 

@@ -115,7 +115,9 @@ TEST_F(CliTest, CheckReportsPerFileAndExitsByTheWorstResult) {
   EXPECT_EQ(CheckCommand({set.string()}, io), kExitFindings);
   const std::string s = set.string() + "/";
   EXPECT_EQ(io.out, s + "1.img: ok\n" + s + "2.img: key Shift+A in Row 6 Col 2 and Row 6 Col 12\n" + s +
-                        "2.img: key number without a name #94 in Row 3 Col 5\n" + s +
+                        "2.img: key number without a name #94 in Row 3 Col 5\n" + "note: " + s +
+                        "2.img: key Alt+Shift+Ctrl+Left Shift in Row 2 Col 4: the button shows only Alt and Shift\n" +
+                        "note: " + s + "2.img: key P [0x801A] in Row 4 Col 6: the button does not show bits 11 to 15\n" + s +
                         "3.img: not a configuration: too short, 100 of 512 bytes\n");
   io = {};
   const std::string missing = (dir_ / "missing.img").string();
@@ -151,6 +153,33 @@ TEST_F(CliTest, BadInputsAreErrorsAndLeaveTheOutputAlone) {
   io = {};
   EXPECT_EQ(ExportCommand(a_, (dir_ / "no" / "such.json").string(), io), kExitError);
   EXPECT_EQ(Files(), (std::vector<std::string>{"bad.json", "panel_a.img", "panel_b.img", "target.img"}));
+}
+
+// The download's samples: each is the configuration its JSON makes, and passes check.
+TEST_F(CliTest, TheSamplesAreTheirJsonAndPassCheck) {
+  int samples = 0;
+  for (const fs::directory_entry& json : fs::directory_iterator(fs::path(RQ57_SAMPLES) / "json")) {
+    const fs::path image = fs::path(RQ57_SAMPLES) / json.path().filename().replace_extension(".rq57");
+    const std::string made = (dir_ / image.filename()).string();
+    CommandOutput io;
+    ASSERT_EQ(ImportCommand(json.path().string(), made, io), kExitOk) << io.err;
+    EXPECT_EQ(Slurp(made), Slurp(image)) << image;
+    io = {};
+    EXPECT_EQ(CheckCommand({image.string()}, io), kExitOk);
+    EXPECT_EQ(io.out, image.string() + ": ok\n");
+    ++samples;
+  }
+  EXPECT_GE(samples, 3);
+
+  // A code that a button cannot show whole is a note: the file stays ok, the exit code too.
+  std::string bytes = Slurp(fs::path(RQ57_SAMPLES) / "keypad-4x4.rq57");
+  bytes[0] = static_cast<char>(bytes[0] | 0x80);   // bit 15 of Row 1 Col 1
+  const std::string noted = (dir_ / "noted.rq57").string();
+  Spill(noted, bytes);
+  CommandOutput io;
+  EXPECT_EQ(CheckCommand({noted}, io), kExitOk);
+  EXPECT_EQ(io.out, noted + ": ok\nnote: " + noted +
+                        ": key 7 (Num) [0x805B] in Row 1 Col 1: the button does not show bits 11 to 15\n");
 }
 
 }  // namespace

@@ -63,6 +63,7 @@ TEST(CheckImageBytes, FindsSharedPinsDuplicatesAndUnnamedKeys) {
   EXPECT_EQ(CheckBytes(Encoded(model)), (Lines{
                                             "key Shift+A in Row 1 Col 1, Row 3 Col 5 and Row 12 Col 12",
                                             "key number without a name #94 in Row 1 Col 6",
+                                            "key Shift+A [0x821F] in Row 3 Col 5: the button does not show bits 11 to 15",
                                         }));
   // Row 8 and Row 12 both on pin X, and columns 2 and 3 both on pin B: the image
   // loads, and the check names both lines of each pin.
@@ -90,6 +91,30 @@ TEST(CheckImageBytes, FindingsCarryTheirCells) {
   ASSERT_EQ(findings[1].cells.size(), 2u);
   EXPECT_EQ(findings[1].cells[1].row, 4);
   EXPECT_EQ(findings[1].cells[1].column, 1);
+}
+
+// Valid codes that a button cannot show whole are notes, grouped by the whole code.
+TEST(CheckImageBytes, NotesCodesTheButtonsDoNotShowWhole) {
+  ConfigModel model = Defaults();
+  model.keys[0] = 0x071F;                       // Alt+Shift+Ctrl+A
+  model.keys[1] = 0x0300;                       // Shift+Ctrl without a key: shown whole
+  model.keys[2] = 0x0600;                       // Alt+Shift alone: shown whole
+  model.keys[3] = 0x0700;                       // all three without a key
+  model.keys[kMatrixStride] = 0x071F;           // Row 2 Col 1: the same code again
+  model.keys[kMatrixStride + 1] = 0x0800;       // bit 11 on an empty cell
+  model.keys[2 * kMatrixStride] = 0xF71F;       // both at once
+  model.keys[12] = 0x8000;                      // beyond the counts
+  const std::vector<Finding> findings = CheckConfig(model);
+  EXPECT_EQ(Texts(findings), (Lines{
+      "key Alt+Shift+Ctrl+A in Row 1 Col 1, Row 2 Col 1 and Row 3 Col 1",
+      "key Alt+Shift+Ctrl+A in Row 1 Col 1 and Row 2 Col 1: the button shows only Alt and Shift",
+      "key Alt+Shift+Ctrl+- in Row 1 Col 4: the button shows only Alt and Shift",
+      "key Alt+Shift+Ctrl+A [0xF71F] in Row 3 Col 1: the button shows only Alt and Shift",
+      "key - [0x0800] in Row 2 Col 2: the button does not show bits 11 to 15",
+      "key Alt+Shift+Ctrl+A [0xF71F] in Row 3 Col 1: the button does not show bits 11 to 15",
+  }));
+  EXPECT_TRUE(HasProblem(findings));
+  EXPECT_FALSE(HasProblem({findings.begin() + 1, findings.end()}));
 }
 
 }  // namespace

@@ -48,37 +48,6 @@ constexpr int kLatencyRounds = 40;
 // figures printed are the measurement.
 constexpr double kLatencyBoundMs = 2 * 16.0;
 
-void SendKey(const Keystroke& stroke, bool down) {
-  INPUT input = {};
-  input.type = INPUT_KEYBOARD;
-  input.ki.wVk = static_cast<WORD>(stroke.virtualKey);
-  input.ki.wScan = static_cast<WORD>(stroke.scanCode);
-  input.ki.dwFlags = (stroke.extended ? KEYEVENTF_EXTENDEDKEY : 0) | (down ? 0 : KEYEVENTF_KEYUP);
-  SendInput(1, &input, sizeof input);
-}
-
-Keystroke StrokeOf(int keyNumber) {
-  Keystroke stroke;
-  EXPECT_TRUE(KeystrokeOfKeyNumber(keyNumber, stroke)) << keyNumber;
-  return stroke;
-}
-
-// Types a key code as a keyboard does: modifiers down, the key, modifiers up.
-void TypeCombo(KeyCode code) {
-  const struct { KeyCode bit; int key; } modifiers[] = {
-      {kModCtrl, kKeyLeftCtrl}, {kModShift, kKeyLeftShift}, {kModAlt, kKeyLeftAlt}};
-  for (const auto& m : modifiers) {
-    if (code & m.bit) SendKey(StrokeOf(m.key), true);
-  }
-  const Keystroke key = StrokeOf(code & kKeyNumberMask);
-  SendKey(key, true);
-  SendKey(key, false);
-  for (int i = 2; i >= 0; --i) {
-    if (code & modifiers[i].bit) SendKey(StrokeOf(modifiers[i].key), false);
-  }
-  PumpUntilIdle();
-}
-
 HWND TesterList() { return GetDlgItem(KeyTesterWindow(), IDC_TESTER_LIST); }
 
 int LineCount() { return static_cast<int>(SendMessageA(TesterList(), LB_GETCOUNT, 0, 0)); }

@@ -65,11 +65,12 @@ TEST(Startup, MainWindowHasClassTitleAndMenu) {
   EXPECT_EQ(GetMenuState(edit, 2, MF_BYPOSITION) & MF_SEPARATOR, UINT(MF_SEPARATOR));
 
   HMENU tools = GetSubMenu(bar, 2);
-  ASSERT_EQ(GetMenuItemCount(tools), 7);
+  ASSERT_EQ(GetMenuItemCount(tools), 8);
   const struct { int position; UINT id; const char* text; } toolItems[] = {
-      {0, IDM_TOOLS_KEY_TESTER, "&Key Tester..."}, {2, IDM_TOOLS_BACKUP, "&Back Up RQ57..."},
-      {3, IDM_TOOLS_COMPARE, "&Compare with RQ57"}, {5, IDM_TOOLS_CHECK, "C&heck Configuration"},
-      {6, IDM_TOOLS_CHART, "Export &Wiring Chart..."},
+      {0, IDM_TOOLS_KEY_TESTER, "&Key Tester..."}, {1, IDM_TOOLS_ASSIGN_KEYS, "&Assign Keys by Typing..."},
+      {3, IDM_TOOLS_BACKUP, "&Back Up RQ57..."},
+      {4, IDM_TOOLS_COMPARE, "&Compare with RQ57"}, {6, IDM_TOOLS_CHECK, "C&heck Configuration"},
+      {7, IDM_TOOLS_CHART, "Export &Wiring Chart..."},
   };
   for (const auto& item : toolItems) {
     SCOPED_TRACE(item.text);

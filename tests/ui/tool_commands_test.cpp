@@ -186,6 +186,18 @@ TEST_F(ToolWindowTest, CheckScrollsToCellsAndPinsOutOfViewAndRefreshesItsWindow)
   EXPECT_EQ(GetActiveWindow(), window);
 }
 
+TEST_F(ToolWindowTest, TheCheckWindowFollowsEditsAndUndo) {
+  RunTool(IDM_TOOLS_CHECK);
+  ASSERT_EQ(Lines(ListWindowKind::kCheck), Texts{"No problems found"});
+  Editor().SetKey(0, 1, kModAlt | kModShift | kModCtrl | kKeyA);
+  PumpUntilIdle();
+  EXPECT_EQ(Lines(ListWindowKind::kCheck),
+            Texts{"note: key Alt+Shift+Ctrl+A in Row 1 Col 2: the button shows only Alt and Shift"});
+  SendMessageA(MainWindow(), WM_COMMAND, IDM_EDIT_UNDO, 0);
+  PumpUntilIdle();
+  EXPECT_EQ(Lines(ListWindowKind::kCheck), Texts{"No problems found"});
+}
+
 TEST_F(ToolWindowTest, CompareAfterAWriteIsIdenticalAndAfterAnEditShowsThatCell) {
   ChangeModel([](ConfigModel& model) {
     model.keys[2 * kMatrixStride + 4] = kModShift | kKeyA;
@@ -211,7 +223,8 @@ TEST_F(ToolWindowTest, CompareAfterAWriteIsIdenticalAndAfterAnEditShowsThatCell)
   const ConfigImage edited = ImageOf(EditorModel());
   RunCommand(IDM_TOOLS_COMPARE, {});
   EXPECT_EQ(ListWindowOf(ListWindowKind::kCompare), window);
-  EXPECT_EQ(Lines(ListWindowKind::kCompare), Texts{"Row 9 Col 10: Ctrl+B -> F1"});
+  EXPECT_EQ(Lines(ListWindowKind::kCompare),
+            (Texts{"Each line reads: editor -> RQ57", "Row 9 Col 10: Ctrl+B -> F1"}));
   // Comparing changed nothing of the editor's configuration or its flag.
   EXPECT_EQ(ImageOf(EditorModel()), edited);
   EXPECT_TRUE(EditorModel().modified);

@@ -388,6 +388,36 @@ void PressKey(HWND target, WORD virtualKey, int modifiers) {
   PumpUntilIdle();
 }
 
+void SendKey(const Keystroke& stroke, bool down) {
+  INPUT input = {};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = static_cast<WORD>(stroke.virtualKey);
+  input.ki.wScan = static_cast<WORD>(stroke.scanCode);
+  input.ki.dwFlags = (stroke.extended ? KEYEVENTF_EXTENDEDKEY : 0) | (down ? 0 : KEYEVENTF_KEYUP);
+  SendInput(1, &input, sizeof input);
+}
+
+Keystroke StrokeOf(int keyNumber) {
+  Keystroke stroke;
+  EXPECT_TRUE(KeystrokeOfKeyNumber(keyNumber, stroke)) << keyNumber;
+  return stroke;
+}
+
+void TypeCombo(KeyCode code) {
+  const struct { KeyCode bit; int key; } modifiers[] = {
+      {kModCtrl, kKeyLeftCtrl}, {kModShift, kKeyLeftShift}, {kModAlt, kKeyLeftAlt}};
+  for (const auto& m : modifiers) {
+    if (code & m.bit) SendKey(StrokeOf(m.key), true);
+  }
+  const Keystroke key = StrokeOf(code & kKeyNumberMask);
+  SendKey(key, true);
+  SendKey(key, false);
+  for (int i = 2; i >= 0; --i) {
+    if (code & modifiers[i].bit) SendKey(StrokeOf(modifiers[i].key), false);
+  }
+  PumpUntilIdle();
+}
+
 namespace {
 
 constexpr UINT kStepMs = 40;

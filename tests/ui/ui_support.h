@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "model/config.h"
+#include "model/keystroke.h"
 
 constexpr DWORD kIdleMs = 2000;       // default bound of PumpUntilIdle
 constexpr DWORD kWaitMs = 5000;       // default bound of the waits below
@@ -160,6 +161,14 @@ void FocusControl(HWND target);
 // with the focus on target first; then pumps until idle.
 enum KeyModifiers { kNoModifier = 0, kShift = 1, kCtrl = 2, kAlt = 4 };
 void PressKey(HWND target, WORD virtualKey, int modifiers = kNoModifier);
+
+// Real key events as the keyboard (the encoder) sends them, scan code and all, to
+// whatever window has the keyboard.
+void SendKey(const Keystroke& stroke, bool down);
+// The keystroke of a named key number (the test fails for another number).
+Keystroke StrokeOf(int keyNumber);
+// Types a key code: modifiers down, the key down and up, modifiers up; then pumps.
+void TypeCombo(KeyCode code);
 
 // Runs open(), which opens a modal window on this thread and returns when it closes,
 // while a thread timer inside that modal loop runs the steps in turn on the modal

@@ -25,6 +25,10 @@
 #define IDM_TOOLS_COMPARE   1022
 #define IDM_TOOLS_CHECK     1023
 #define IDM_TOOLS_CHART     1024
+#define IDM_TOOLS_ASSIGN_KEYS 1025
+// The key buttons' context menu; its other items are the Edit menu's
+#define IDM_CELL_MENU       1030
+#define IDM_CELL_SELECT_KEY 1031
 
 // About box
 #define IDD_ABOUT           1500
@@ -42,6 +46,14 @@
 // The tool windows that list lines (Compare with RQ57, Check Configuration)
 #define IDD_LIST_WINDOW     1710
 #define IDC_LIST_LINES      1711
+
+// Assign Keys by Typing
+#define IDD_ASSIGN_KEYS     1720
+#define IDC_ASSIGN_NEXT     1721
+#define IDC_ASSIGN_LIST     1722
+#define IDC_ASSIGN_SKIP     1723
+#define IDC_ASSIGN_BACK     1724
+#define IDC_ASSIGN_NOT_USED 1725
 
 // Key selection dialog: key buttons are IDC_KEY_BASE + key number,
 // "Not Used" is IDC_KEY_BASE itself.
