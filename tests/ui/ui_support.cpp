@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <utility>
 
+#include "model/keystroke_of_key.h"
 #include "ui/controls.h"
 #include "ui/grid.h"
 #include "ui/main_window.h"
