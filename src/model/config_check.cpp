@@ -10,17 +10,6 @@ namespace {
 constexpr KeyCode kCombinationMask = kModifierMask | kKeyNumberMask;
 constexpr int kCombinationCount = kCombinationMask + 1;
 
-// "A", "A and B", "A, B and C".
-template <typename T, typename Name>
-std::string JoinNames(const std::vector<T>& items, Name name) {
-  std::string text;
-  for (std::size_t i = 0; i < items.size(); ++i) {
-    if (i > 0) text += i + 1 == items.size() ? " and " : ", ";
-    text += name(items[i]);
-  }
-  return text;
-}
-
 std::string NotAConfiguration(const std::string& why) { return "not a configuration: " + why; }
 
 void FindSharedPins(const ConfigModel& model, std::vector<Finding>& findings) {

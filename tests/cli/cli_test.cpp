@@ -121,7 +121,7 @@ TEST_F(CliTest, CheckReportsPerFileAndExitsByTheWorstResult) {
   const std::string missing = (dir_ / "missing.img").string();
   EXPECT_EQ(CheckCommand({missing, a_}, io), kExitError);
   EXPECT_EQ(io.out, a_ + ": ok\n");
-  EXPECT_EQ(io.err, missing + ": cannot open\n");
+  EXPECT_EQ(io.err, missing + ": cannot open: No such file or directory\n");
 }
 
 TEST_F(CliTest, BadInputsAreErrorsAndLeaveTheOutputAlone) {
