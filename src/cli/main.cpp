@@ -10,10 +10,10 @@
 #include "io/system_text.h"
 
 #ifdef _WIN32
+#include <windows.h>
 #include <fcntl.h>
 #include <io.h>
 #include <shellapi.h>
-#include <windows.h>
 #endif
 
 namespace {
