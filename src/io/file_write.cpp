@@ -112,14 +112,17 @@ bool WriteThrough(const std::string& path, const std::string& content, std::stri
   const bool written = WriteAll(file, content, reason) && !Planted(WriteStep::kFlush, reason) &&
                        (FlushFileBuffers(file) || Failed(reason));
   CloseHandle(file);
-  // ReplaceFileW keeps the replaced file's attributes and access rights.
+  // The replaced file's attributes (hidden, archive, ...) go to its successor; a
+  // read-only file refuses the move. (ReplaceFileW would keep them too, but
+  // leaves a file of its own behind when it fails under Wine.)
+  const DWORD attributes = exists ? GetFileAttributesW(target.c_str()) : INVALID_FILE_ATTRIBUTES;
+  if (attributes != INVALID_FILE_ATTRIBUTES) SetFileAttributesW(temporary.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
   if (written && !Planted(WriteStep::kReplace, reason) &&
-      ((exists ? ReplaceFileW(target.c_str(), temporary.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
-                              nullptr)
-               : MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) ||
+      (MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) ||
        Failed(reason))) {
     return true;
   }
+  SetFileAttributesW(temporary.c_str(), FILE_ATTRIBUTE_NORMAL);
   DeleteFileW(temporary.c_str());
   return false;
 }
