@@ -56,8 +56,9 @@ std::string ShowTable(const ConfigModel& model) {
 
 std::string ShowUnloadedKeys(const ConfigModel& model, const ConfigImage& image) {
   std::string text;
-  for (const Finding& finding : CheckConfig(model)) {
-    if (finding.kind != FindingKind::kSharedPin) continue;
+  std::vector<Finding> shared;
+  FindSharedPins(model, shared);
+  for (const Finding& finding : shared) {
     // A column on the pin of an earlier column (a row likewise) loses its keys;
     // a column and a row may share a pin without that.
     const LineRef* first[2] = {nullptr, nullptr};

@@ -12,6 +12,8 @@ constexpr int kCombinationCount = kCombinationMask + 1;
 
 std::string NotAConfiguration(const std::string& why) { return "not a configuration: " + why; }
 
+}  // namespace
+
 void FindSharedPins(const ConfigModel& model, std::vector<Finding>& findings) {
   std::vector<LineRef> users[kPinCount];
   for (int i = 0; i < model.columns; ++i) users[model.columnPins[i]].push_back({false, i});
@@ -20,6 +22,8 @@ void FindSharedPins(const ConfigModel& model, std::vector<Finding>& findings) {
     if (users[pin].size() > 1) findings.push_back({FindingKind::kSharedPin, pin, users[pin], {}});
   }
 }
+
+namespace {
 
 // Duplicates and unnamed numbers, in the order of their first cell.
 void FindKeyProblems(const ConfigModel& model, std::vector<Finding>& findings) {

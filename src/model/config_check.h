@@ -62,6 +62,9 @@ std::string JoinNames(const std::vector<T>& items, Name name) {
 // never duplicates. An empty list means the configuration is fine.
 std::vector<Finding> CheckConfig(const ConfigModel& model);
 
+// Only the pins shared by scan lines (by pin), as CheckConfig finds them.
+void FindSharedPins(const ConfigModel& model, std::vector<Finding>& findings);
+
 // Problems of a configuration file's bytes: a file shorter than an image, or
 // the first header rule it fails, gives that one finding; otherwise the
 // problems of the configuration as the editor loads it.

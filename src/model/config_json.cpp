@@ -206,8 +206,9 @@ void ReadCells(Reader& reader, const json& cells, ConfigModel& model) {
 }
 
 void ReportSharedPins(Reader& reader, const ConfigModel& model) {
-  for (const Finding& f : CheckConfig(model)) {
-    if (f.kind != FindingKind::kSharedPin) continue;
+  std::vector<Finding> shared;
+  FindSharedPins(model, shared);
+  for (const Finding& f : shared) {
     std::string places;
     for (const LineRef& line : f.lines) {
       places += (places.empty() ? "" : ", ") + Place(line.isRow ? "rowPins" : "columnPins", line.index);
