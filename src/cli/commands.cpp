@@ -1,89 +1,95 @@
 #include "cli/commands.h"
 
-#include <algorithm>
-#include <cstdio>
-#include <filesystem>
-#include <system_error>
-
-#include "io/file_io.h"
 #include "cli/show_table.h"
+#include "io/file_read.h"
+#include "io/file_write.h"
+#include "io/system_text.h"
 #include "model/config_check.h"
 #include "model/config_diff.h"
+#include "model/config_file.h"
 #include "model/config_json.h"
 #include "model/wiring_chart.h"
 
-namespace fs = std::filesystem;
-
 namespace {
 
-// The first bytes of a file, as many as it has up to size; false if it cannot be read.
-bool ReadPrefix(const std::string& path, std::uint8_t* data, std::size_t size, std::size_t& got) {
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (file == nullptr) return false;
-  got = std::fread(data, 1, size, file);
-  const bool failed = got < size && std::ferror(file) != 0;
-  std::fclose(file);
-  return !failed;
+// A configuration file as read: its bytes, the configuration as the editor loads
+// it, and which file it was.
+struct LoadedConfig {
+  ConfigImage image{};
+  ConfigModel model;
+  FileIdentity identity;
+};
+
+void ReportError(CommandOutput& io, const std::string& place, const std::string& message) {
+  io.err += place + ": " + message + "\n";
 }
 
-void Say(CommandOutput& io, const std::string& place, const std::string& message) {
-  io.err += place + ": " + message + "\n";
+// Reads the first limit bytes of an input file, or says why it cannot.
+bool ReadInput(const std::string& path, std::size_t limit, InputFile& file, CommandOutput& io) {
+  if (ReadRegularFile(path, limit, file)) return true;
+  ReportError(io, path, "cannot open: " + file.reason);
+  return false;
 }
 
 // Loads a configuration file as the editor opens it: into the defaults of a new
 // configuration, refusing what the editor refuses.
-bool LoadConfig(const std::string& path, ConfigModel& model, CommandOutput& io) {
-  ConfigImage image{};
-  std::size_t got = 0;
-  if (!ReadPrefix(path, image.data(), image.size(), got)) {
-    Say(io, path, "cannot open");
-    return false;
-  }
-  ResetModel(model);
-  if (got < image.size() || !DecodeImage(image, model)) {
-    Say(io, path, FindingText(CheckImageBytes(image.data(), got).front()));
+bool LoadConfig(const std::string& path, LoadedConfig& config, CommandOutput& io) {
+  InputFile file;
+  if (!ReadInput(path, kImageSize, file, io)) return false;
+  config.identity = file.identity;
+  ResetModel(config.model);
+  if (!ImageFromFileBytes(file.content, config.image) || !DecodeImage(config.image, config.model)) {
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(file.content.data());
+    ReportError(io, path, FindingText(CheckImageBytes(bytes, file.content.size()).front()));
     return false;
   }
   return true;
 }
 
-bool Emit(const std::string& output, const std::string& content, CommandOutput& io) {
-  if (output.empty()) {
+// Writes an output whole, or to standard output for "-". An empty name and the
+// input file itself are refused before anything is written.
+bool WriteOutput(const std::string& output, const std::string& content, const FileIdentity& input,
+                 CommandOutput& io) {
+  if (output == kStandardOutputName) {
     io.out += content;
     return true;
   }
-  if (WriteFileWhole(output, content)) return true;
-  Say(io, output, "cannot write");
+  FileIdentity existing;
+  std::string reason;
+  if (output.empty()) {
+    reason = "the name is empty";
+  } else if (IdentityOf(output, existing) && existing == input) {
+    reason = "it is the input file";
+  } else if (WriteFileWhole(output, content, reason)) {
+    return true;
+  }
+  ReportError(io, output.empty() ? "output" : output, "cannot write: " + reason);
   return false;
 }
 
-// The files a path stands for: itself, or the files in a directory by name.
+// The files a path stands for: itself, or the regular files in a folder by name.
 bool ExpandPath(const std::string& path, std::vector<std::string>& files, CommandOutput& io) {
-  std::error_code error;
-  if (!fs::is_directory(path, error)) {
+  if (!IsFolder(path)) {
     files.push_back(path);
     return true;
   }
-  std::vector<std::string> found;
-  for (fs::directory_iterator it(path, error), end; !error && it != end; it.increment(error)) {
-    std::error_code typeError;
-    if (it->is_regular_file(typeError)) found.push_back(it->path().string());
-  }
-  if (error) {
-    Say(io, path, "cannot read the directory");
+  const std::size_t before = files.size();
+  std::string reason;
+  if (!ListRegularFiles(path, files, reason)) {
+    ReportError(io, path, "cannot read the folder: " + reason);
     return false;
   }
-  std::sort(found.begin(), found.end());
-  files.insert(files.end(), found.begin(), found.end());
-  return true;
+  if (files.size() > before) return true;
+  ReportError(io, path, "no files in this folder");
+  return false;
 }
 
 }  // namespace
 
 int ShowCommand(const std::string& file, CommandOutput& io) {
-  ConfigModel model;
-  if (!LoadConfig(file, model, io)) return kExitError;
-  io.out += ShowTable(model);
+  LoadedConfig config;
+  if (!LoadConfig(file, config, io)) return kExitError;
+  io.out += ShowTable(config.model) + ShowUnloadedKeys(config.model, config.image);
   return kExitOk;
 }
 
@@ -93,14 +99,13 @@ int CheckCommand(const std::vector<std::string>& paths, CommandOutput& io) {
   std::vector<std::string> files;
   for (const std::string& path : paths) unreadable = !ExpandPath(path, files, io) || unreadable;
   for (const std::string& file : files) {
-    ConfigImage image{};
-    std::size_t got = 0;
-    if (!ReadPrefix(file, image.data(), image.size(), got)) {
-      Say(io, file, "cannot open");
+    InputFile input;
+    if (!ReadInput(file, kImageSize, input, io)) {
       unreadable = true;
       continue;
     }
-    const std::vector<Finding> findings = CheckImageBytes(image.data(), got);
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(input.content.data());
+    const std::vector<Finding> findings = CheckImageBytes(bytes, input.content.size());
     // Notes name valid codes, so they leave the file ok and the exit code alone.
     const bool problem = HasProblem(findings);
     if (!problem) io.out += file + ": ok\n";
@@ -113,43 +118,42 @@ int CheckCommand(const std::vector<std::string>& paths, CommandOutput& io) {
 }
 
 int DiffCommand(const std::string& a, const std::string& b, CommandOutput& io) {
-  ConfigModel first;
-  ConfigModel second;
+  LoadedConfig first;
+  LoadedConfig second;
   const bool firstOk = LoadConfig(a, first, io);
   if (!LoadConfig(b, second, io) || !firstOk) return kExitError;
-  const std::vector<std::string> lines = DiffConfigs(first, second);
+  const std::vector<std::string> lines = DiffConfigs(first.model, second.model);
   for (const std::string& line : lines) io.out += line + "\n";
   return lines.empty() ? kExitOk : kExitFindings;
 }
 
 int ExportCommand(const std::string& file, const std::string& output, CommandOutput& io) {
-  ConfigModel model;
-  if (!LoadConfig(file, model, io)) return kExitError;
-  return Emit(output, ExportConfigJson(model), io) ? kExitOk : kExitError;
+  LoadedConfig config;
+  if (!LoadConfig(file, config, io)) return kExitError;
+  return WriteOutput(output, ExportConfigJson(config.model), config.identity, io) ? kExitOk : kExitError;
 }
 
 int ImportCommand(const std::string& input, const std::string& output, CommandOutput& io) {
-  std::string text;
-  switch (ReadFileBounded(input, kJsonMaxSize, text)) {
-    case ReadResult::kOk: break;
-    case ReadResult::kCannotOpen: Say(io, input, "cannot open"); return kExitError;
-    case ReadResult::kTooLarge:
-      Say(io, input, "larger than " + std::to_string(kJsonMaxSize) + " bytes");
-      return kExitError;
+  InputFile file;
+  if (!ReadInput(input, kJsonMaxSize, file, io)) return kExitError;
+  if (file.more) {
+    ReportError(io, input, "larger than " + std::to_string(kJsonMaxSize) + " bytes");
+    return kExitError;
   }
   ConfigModel model;
   std::vector<std::string> errors;
-  if (!ImportConfigJson(text, model, errors)) {
-    for (const std::string& error : errors) Say(io, input, error);
+  if (!ImportConfigJson(file.content, model, errors)) {
+    for (const std::string& error : errors) ReportError(io, input, error);
     return kExitError;
   }
   ConfigImage image{};
   EncodeImage(model, image, nullptr);  // cannot fail: import refuses shared pins
-  return Emit(output, std::string(image.begin(), image.end()), io) ? kExitOk : kExitError;
+  return WriteOutput(output, FileBytesOfImage(image), file.identity, io) ? kExitOk : kExitError;
 }
 
 int ChartCommand(const std::string& file, const std::string& output, CommandOutput& io) {
-  ConfigModel model;
-  if (!LoadConfig(file, model, io)) return kExitError;
-  return Emit(output, WiringChartSvg(model, fs::path(file).filename().string()), io) ? kExitOk : kExitError;
+  LoadedConfig config;
+  if (!LoadConfig(file, config, io)) return kExitError;
+  const std::string chart = WiringChartSvg(config.model, FileNameOf(file));
+  return WriteOutput(output, chart, config.identity, io) ? kExitOk : kExitError;
 }

@@ -1,32 +1,80 @@
 // rq57cfg: configuration files on the command line.
 #include <CLI/CLI.hpp>
 
+#include <cerrno>
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "cli/commands.h"
+#include "io/system_text.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#include <fcntl.h>
+#include <io.h>
+#include <shellapi.h>
+#endif
 
 namespace {
 
-void Write(std::FILE* stream, const std::string& text) { std::fwrite(text.data(), 1, text.size(), stream); }
+#ifdef _WIN32
+// The arguments as the user typed them, in UTF-8: the ANSI code page of main's
+// argv cannot hold every file name.
+std::vector<std::string> CommandLineArguments(int, char**) {
+  std::vector<std::string> arguments;
+  int count = 0;
+  if (wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count)) {
+    for (int i = 0; i < count; ++i) arguments.push_back(Utf8Text(wide[i]));
+    LocalFree(wide);
+  }
+  return arguments;
+}
+
+// A console shows UTF-8 only as wide text; files and pipes get the bytes as they are.
+bool WriteToConsole(std::FILE* stream, const std::string& text) {
+  HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream)));
+  DWORD mode = 0;
+  if (handle == INVALID_HANDLE_VALUE || !GetConsoleMode(handle, &mode)) return false;
+  const std::wstring wide = WideText(text);
+  DWORD written = 0;
+  return WriteConsoleW(handle, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr) ||
+         wide.empty();
+}
+#else
+std::vector<std::string> CommandLineArguments(int argc, char** argv) { return {argv, argv + argc}; }
+
+bool WriteToConsole(std::FILE*, const std::string&) { return false; }
+#endif
+
+// Writes text whole to a standard stream; false with the reason when it could not.
+bool Write(std::FILE* stream, const std::string& text, std::string& reason) {
+  if (text.empty() || WriteToConsole(stream, text)) return true;
+#ifdef _WIN32
+  _setmode(_fileno(stream), _O_BINARY);  // outputs are the same bytes as in a file
+#endif
+  errno = 0;
+  if (std::fwrite(text.data(), 1, text.size(), stream) == text.size() && std::fflush(stream) == 0) return true;
+  reason = errno != 0 ? LastSystemReason() : "write error";
+  return false;
+}
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  CLI::App app{"rq57cfg: show, check, compare, convert and chart RQ57 configuration files"};
+  CLI::App app{"rq57cfg: show, check, diff, export, import and chart RQ57 configuration files"};
   app.require_subcommand(1);
   // Arguments that begin with '/' are paths, never options, on every system.
   app.allow_windows_style_options(false);
 
-  std::string file, other, output;
+  std::string file, other, output = kStandardOutputName;
   std::vector<std::string> paths;
 
   CLI::App* show = app.add_subcommand("show", "Print a configuration as a table of its pins and keys");
   show->add_option("FILE", file, "Configuration file")->required();
 
-  CLI::App* check = app.add_subcommand("check", "Check configuration files (a directory stands for its files)");
-  check->add_option("PATHS", paths, "Configuration files and directories")->required();
+  CLI::App* check = app.add_subcommand("check", "Check configuration files (a folder stands for its files)");
+  check->add_option("PATHS", paths, "Configuration files and folders")->required();
 
   CLI::App* diff = app.add_subcommand("diff", "Print the differences of two configurations");
   diff->add_option("A", file, "First configuration file")->required();
@@ -34,18 +82,21 @@ int main(int argc, char** argv) {
 
   CLI::App* exportJson = app.add_subcommand("export", "Write a configuration as JSON");
   exportJson->add_option("FILE", file, "Configuration file")->required();
-  exportJson->add_option("-o,--output", output, "JSON file to write (default: standard output)");
+  exportJson->add_option("-o,--output", output, "JSON file to write, - for standard output (the default)");
 
   CLI::App* importJson = app.add_subcommand("import", "Make a configuration file from JSON");
   importJson->add_option("IN", file, "JSON file")->required();
-  importJson->add_option("-o,--output", output, "Configuration file to write")->required();
+  importJson->add_option("-o,--output", output, "Configuration file to write, - for standard output")->required();
 
   CLI::App* chart = app.add_subcommand("chart", "Write a printable wiring chart as SVG");
   chart->add_option("FILE", file, "Configuration file")->required();
-  chart->add_option("-o,--output", output, "SVG file to write (default: standard output)");
+  chart->add_option("-o,--output", output, "SVG file to write, - for standard output (the default)");
 
+  std::vector<std::string> arguments = CommandLineArguments(argc, argv);
+  std::vector<char*> pointers;
+  for (std::string& argument : arguments) pointers.push_back(&argument[0]);
   try {
-    app.parse(argc, argv);
+    app.parse(static_cast<int>(pointers.size()), pointers.data());
   } catch (const CLI::ParseError& e) {
     const int code = app.exit(e);  // prints help or the error
     return code == 0 ? kExitOk : kExitError;
@@ -59,7 +110,11 @@ int main(int argc, char** argv) {
   else if (*exportJson) code = ExportCommand(file, output, io);
   else if (*importJson) code = ImportCommand(file, output, io);
   else if (*chart) code = ChartCommand(file, output, io);
-  Write(stdout, io.out);
-  Write(stderr, io.err);
+  std::string reason;
+  if (!Write(stdout, io.out, reason)) {
+    io.err += "standard output: cannot write: " + reason + "\n";
+    code = kExitError;
+  }
+  Write(stderr, io.err, reason);
   return code;
 }

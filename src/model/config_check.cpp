@@ -11,18 +11,9 @@ namespace {
 constexpr KeyCode kWholeCodeMask = 0xFFFF;
 constexpr KeyCode kHiddenBitsMask = kWholeCodeMask & ~kCombinationMask;
 
-// "A", "A and B", "A, B and C".
-template <typename T, typename Name>
-std::string JoinNames(const std::vector<T>& items, Name name) {
-  std::string text;
-  for (std::size_t i = 0; i < items.size(); ++i) {
-    if (i > 0) text += i + 1 == items.size() ? " and " : ", ";
-    text += name(items[i]);
-  }
-  return text;
-}
-
 std::string NotAConfiguration(const std::string& why) { return "not a configuration: " + why; }
+
+}  // namespace
 
 void FindSharedPins(const ConfigModel& model, std::vector<Finding>& findings) {
   std::vector<LineRef> users[kPinCount];
@@ -32,6 +23,8 @@ void FindSharedPins(const ConfigModel& model, std::vector<Finding>& findings) {
     if (users[pin].size() > 1) findings.push_back({FindingKind::kSharedPin, pin, users[pin], {}});
   }
 }
+
+namespace {
 
 // The cells within the counts grouped by the value that group() gives their code
 // (-1: in no group), in the order of each group's first cell, row by row.

@@ -51,6 +51,17 @@ std::string LineName(const LineRef& line);
 // "Row 3 Col 5" (counted from 1).
 std::string CellName(const CellRef& cell);
 
+// The names of items joined as "A", "A and B", "A, B and C".
+template <typename T, typename Name>
+std::string JoinNames(const std::vector<T>& items, Name name) {
+  std::string text;
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    if (i > 0) text += i + 1 == items.size() ? " and " : ", ";
+    text += name(items[i]);
+  }
+  return text;
+}
+
 // Problems of a configuration within its counts: pins shared by scan lines (by
 // pin), one key combination in two or more cells, and key numbers without a
 // name (both in the order of their first cell, row by row). Empty cells are
@@ -61,6 +72,8 @@ std::vector<Finding> CheckConfig(const ConfigModel& model);
 // Whether a finding is a note rather than a problem.
 bool IsNote(const Finding& finding);
 bool HasProblem(const std::vector<Finding>& findings);
+// Only the pins shared by scan lines (by pin), as CheckConfig finds them.
+void FindSharedPins(const ConfigModel& model, std::vector<Finding>& findings);
 
 // Problems of a configuration file's bytes: a file shorter than an image, or
 // the first header rule it fails, gives that one finding; otherwise the

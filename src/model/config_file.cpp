@@ -1,25 +1,12 @@
 #include "model/config_file.h"
 
-#include <cstdio>
+#include <algorithm>
 
-FileReadResult ReadImageFile(const char* path, ConfigImage& image) {
+bool ImageFromFileBytes(std::string_view bytes, ConfigImage& image) {
   image.fill(0);
-  std::FILE* file = std::fopen(path, "rb");
-  if (file == nullptr) return FileReadResult::kCannotOpen;
-  const std::size_t got = std::fread(image.data(), 1, image.size(), file);
-  std::fclose(file);
-  if (got != image.size()) {
-    image.fill(0);
-    return FileReadResult::kTooShort;
-  }
-  return FileReadResult::kOk;
+  if (bytes.size() < image.size()) return false;
+  std::copy_n(bytes.begin(), image.size(), image.begin());
+  return true;
 }
 
-FileWriteResult WriteImageFile(const char* path, const ConfigImage& image) {
-  std::FILE* file = std::fopen(path, "wb");
-  if (file == nullptr) return FileWriteResult::kCannotOpen;
-  const std::size_t written = std::fwrite(image.data(), 1, image.size(), file);
-  // Close in any case; a failed flush on close also means the file is incomplete.
-  const bool closed = std::fclose(file) == 0;
-  return written == image.size() && closed ? FileWriteResult::kOk : FileWriteResult::kWriteFailed;
-}
+std::string FileBytesOfImage(const ConfigImage& image) { return std::string(image.begin(), image.end()); }

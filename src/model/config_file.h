@@ -1,23 +1,16 @@
-// Configuration files: the raw 512-byte image, nothing else.
+// Configuration files: the raw 512-byte image, nothing else. The files
+// themselves are read and written by src/io.
 #pragma once
+
+#include <string>
+#include <string_view>
 
 #include "model/config.h"
 
-enum class FileReadResult {
-  kOk,
-  kCannotOpen,   // the file could not be opened for reading
-  kTooShort,     // fewer than 512 bytes: refused like an invalid image
-};
+// The image held by a file's first bytes; bytes past the first 512 are ignored.
+// False, with the image zero-filled, when there are fewer than 512: such a file
+// is refused like an invalid image.
+bool ImageFromFileBytes(std::string_view bytes, ConfigImage& image);
 
-// Reads the first 512 bytes of the file at path; bytes beyond them are never read.
-// On failure the image is left zero-filled.
-FileReadResult ReadImageFile(const char* path, ConfigImage& image);
-
-enum class FileWriteResult {
-  kOk,
-  kCannotOpen,   // the file could not be created or opened for writing
-  kWriteFailed,  // writing or closing failed: the file is not a complete image
-};
-
-// Writes exactly the 512 bytes of the image, creating or truncating the file.
-FileWriteResult WriteImageFile(const char* path, const ConfigImage& image);
+// The bytes of a configuration file holding the image.
+std::string FileBytesOfImage(const ConfigImage& image);

@@ -8,6 +8,7 @@
 #include <initializer_list>
 
 #include "model/config_check.h"
+#include "model/json_strict.h"
 #include "model/key_text.h"
 
 using nlohmann::json;
@@ -36,27 +37,6 @@ json PinsJson(const int* pins, int count) {
   return list;
 }
 
-// Nesting depth of the document, counted without parsing; strings are skipped.
-int NestingDepth(std::string_view text) {
-  int depth = 0;
-  int deepest = 0;
-  bool inString = false;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i];
-    if (inString) {
-      if (c == '\\') ++i;
-      else if (c == '"') inString = false;
-    } else if (c == '"') {
-      inString = true;
-    } else if (c == '[' || c == '{') {
-      deepest = std::max(deepest, ++depth);
-    } else if (c == ']' || c == '}') {
-      --depth;
-    }
-  }
-  return deepest;
-}
-
 // Collects the problems of one document, each with its place.
 class Reader {
  public:
@@ -65,7 +45,7 @@ class Reader {
   void Error(const std::string& place, const std::string& what) { errors_.push_back(place + ": " + what); }
 
   // A whole number from low to high; the error names the range.
-  bool Whole(const json& value, const std::string& place, long long low, long long high, int& out) {
+  bool WholeNumber(const json& value, const std::string& place, long long low, long long high, int& out) {
     bool ok = false;
     long long number = 0;
     if (value.is_number_unsigned()) {
@@ -136,7 +116,7 @@ class Reader {
     OnlyMembers(cell, place + ".", {"code", "key", "modifiers"});
     const std::size_t before = errors_.size();
     int whole = -1;
-    if (cell.contains("code")) Whole(cell["code"], place + ".code", 0, kCodeMax, whole);
+    if (cell.contains("code")) WholeNumber(cell["code"], place + ".code", 0, kCodeMax, whole);
     KeyCode number = -1;
     if (cell.contains("key")) {
       const json& key = cell["key"];
@@ -225,17 +205,54 @@ void ReadCells(Reader& reader, const json& cells, ConfigModel& model) {
 }
 
 void ReportSharedPins(Reader& reader, const ConfigModel& model) {
-  for (const Finding& f : CheckConfig(model)) {
-    if (f.kind != FindingKind::kSharedPin) continue;
+  std::vector<Finding> shared;
+  FindSharedPins(model, shared);
+  for (const Finding& f : shared) {
     std::string places;
     for (const LineRef& line : f.lines) {
       places += (places.empty() ? "" : ", ") + Place(line.isRow ? "rowPins" : "columnPins", line.index);
     }
-    std::string users;
-    for (std::size_t i = 0; i < f.lines.size(); ++i) {
-      users += (i == 0 ? "" : i + 1 == f.lines.size() ? " and " : ", ") + LineName(f.lines[i]);
+    reader.Error(places, std::string("pin ") + PinLetter(f.value) + " is used by " + JoinNames(f.lines, LineName));
+  }
+}
+
+// The members of a parsed document, into model.
+void ReadDocument(Reader& reader, const json& root, ConfigModel& model) {
+  if (!root.is_object()) {
+    reader.Error("document", "expected an object");
+    return;
+  }
+  reader.OnlyMembers(root, "", {"format", "version", "rows", "columns", "typematic", "columnPins", "rowPins", "cells"});
+
+  if (const json* format = reader.Member(root, "format")) {
+    if (*format != kJsonFormatName) reader.Error("format", std::string("expected \"") + kJsonFormatName + "\"");
+  }
+  if (const json* version = reader.Member(root, "version")) {
+    if (!version->is_number_integer() || *version != kJsonFormatVersion) {
+      reader.Error("version", "expected " + std::to_string(kJsonFormatVersion));
     }
-    reader.Error(places, std::string("pin ") + PinLetter(f.value) + " is used by " + users);
+  }
+  const json* rows = reader.Member(root, "rows");
+  const json* columns = reader.Member(root, "columns");
+  const bool rowsOk = rows != nullptr && reader.WholeNumber(*rows, "rows", 1, kMaxLines, model.rows);
+  const bool columnsOk = columns != nullptr && reader.WholeNumber(*columns, "columns", 1, kMaxLines, model.columns);
+  const bool countsOk = rowsOk && columnsOk && model.rows + model.columns <= kPinCount;
+  if (rowsOk && columnsOk && !countsOk) {
+    reader.Error("rows, columns", "more than " + std::to_string(kPinCount) + " lines together");
+  }
+  if (const json* typematic = reader.Member(root, "typematic")) {
+    if (typematic->is_boolean()) model.typematic = typematic->get<bool>();
+    else reader.Error("typematic", "expected true or false");
+  }
+  const json* columnPins = reader.Member(root, "columnPins");
+  const json* rowPins = reader.Member(root, "rowPins");
+  const json* cells = reader.Member(root, "cells");
+  if (countsOk) {
+    const bool columnPinsOk =
+        columnPins != nullptr && reader.Pins(*columnPins, "columnPins", model.columns, model.columnPins);
+    const bool rowPinsOk = rowPins != nullptr && reader.Pins(*rowPins, "rowPins", model.rows, model.rowPins);
+    if (columnPinsOk && rowPinsOk) ReportSharedPins(reader, model);
+    if (cells != nullptr) ReadCells(reader, *cells, model);
   }
 }
 
@@ -270,51 +287,14 @@ bool ImportConfigJson(std::string_view text, ConfigModel& model, std::vector<std
     reader.Error("document", "larger than " + std::to_string(kJsonMaxSize) + " bytes");
     return false;
   }
-  if (NestingDepth(text) > kJsonMaxDepth) {
-    reader.Error("document", "nested deeper than " + std::to_string(kJsonMaxDepth));
-    return false;
-  }
   json root;
+  if (!ParseJsonStrictly(text, kJsonMaxDepth, root, errors)) return false;
+  // Members are read only where their type was checked; should the library still
+  // object to something, that is an error of the document, not a crash.
   try {
-    root = json::parse(text);
-  } catch (const json::parse_error& e) {
-    std::string what = e.what();
-    const std::size_t tag = what.find("] ");  // drop the library's "[json.exception...]" tag
-    reader.Error("document", tag == std::string::npos ? what : what.substr(tag + 2));
-    return false;
-  }
-  if (!root.is_object()) {
-    reader.Error("document", "expected an object");
-    return false;
-  }
-  reader.OnlyMembers(root, "", {"format", "version", "rows", "columns", "typematic", "columnPins", "rowPins", "cells"});
-
-  if (const json* format = reader.Member(root, "format")) {
-    if (*format != kJsonFormatName) reader.Error("format", std::string("expected \"") + kJsonFormatName + "\"");
-  }
-  if (const json* version = reader.Member(root, "version")) {
-    if (*version != kJsonFormatVersion) reader.Error("version", "expected " + std::to_string(kJsonFormatVersion));
-  }
-  const json* rows = reader.Member(root, "rows");
-  const json* columns = reader.Member(root, "columns");
-  const bool rowsOk = rows != nullptr && reader.Whole(*rows, "rows", 1, kMaxLines, model.rows);
-  const bool columnsOk = columns != nullptr && reader.Whole(*columns, "columns", 1, kMaxLines, model.columns);
-  const bool countsOk = rowsOk && columnsOk && model.rows + model.columns <= kPinCount;
-  if (rowsOk && columnsOk && !countsOk) {
-    reader.Error("rows, columns", "more than " + std::to_string(kPinCount) + " lines together");
-  }
-  if (const json* typematic = reader.Member(root, "typematic")) {
-    if (typematic->is_boolean()) model.typematic = typematic->get<bool>();
-    else reader.Error("typematic", "expected true or false");
-  }
-  const json* columnPins = reader.Member(root, "columnPins");
-  const json* rowPins = reader.Member(root, "rowPins");
-  const json* cells = reader.Member(root, "cells");
-  if (countsOk) {
-    const bool columnPinsOk = columnPins != nullptr && reader.Pins(*columnPins, "columnPins", model.columns, model.columnPins);
-    const bool rowPinsOk = rowPins != nullptr && reader.Pins(*rowPins, "rowPins", model.rows, model.rowPins);
-    if (columnPinsOk && rowPinsOk) ReportSharedPins(reader, model);
-    if (cells != nullptr) ReadCells(reader, *cells, model);
+    ReadDocument(reader, root, model);
+  } catch (const json::exception& e) {
+    reader.Error("document", JsonErrorText(e));
   }
   return errors.empty();
 }

@@ -5,7 +5,11 @@
 
 #include <cstddef>
 #include <cstdio>
+#include <string>
 
+#include "io/file_read.h"
+#include "io/file_write.h"
+#include "io/system_text.h"
 #include "model/config_file.h"
 #include "ui/app_core.h"
 #include "ui/grid.h"
@@ -15,12 +19,12 @@ namespace {
 // The common dialogs get the structure size of their first 32-bit layout.
 // (OPENFILENAME_SIZE_VERSION_400: the members up to lpTemplateName).
 constexpr DWORD kFileDialogStructSize =
-    offsetof(OPENFILENAMEA, lpTemplateName) + sizeof(OPENFILENAMEA::lpTemplateName);
+    offsetof(OPENFILENAMEW, lpTemplateName) + sizeof(OPENFILENAMEW::lpTemplateName);
 static_assert(sizeof(void*) != 4 || kFileDialogStructSize == 76, "32-bit OPENFILENAME layout");
 
-constexpr char kFileFilter[] = "All files\0*.*\0";
-constexpr char kSaveTitle[] = "Save File";
-constexpr char kOpenTitle[] = "Open File";
+constexpr wchar_t kFileFilter[] = L"All files\0*.*\0";
+constexpr wchar_t kSaveTitle[] = L"Save File";
+constexpr wchar_t kOpenTitle[] = L"Open File";
 // No OFN_FILEMUSTEXIST here: it would only accept names of files that already exist,
 // and saving must be able to create a new file.
 constexpr DWORD kSaveFlags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST;
@@ -33,32 +37,30 @@ constexpr char kInvalidFile[] = "Invalid configuration file";
 
 enum class FileDialog { kSave, kOpen };
 
-// Asks for a file name; false when the user cancelled.
-bool AskFileName(FileDialog kind, char (&name)[kFileNameChars], const char* filter = kFileFilter,
-                 const char* defaultExtension = nullptr) {
-  name[0] = '\0';
-  OPENFILENAMEA dialog = {};
+// Asks for a file name (wide, so that any name can be chosen) and gives it in
+// UTF-8; false when the user cancelled.
+bool AskFileName(FileDialog kind, std::string& name, const wchar_t* filter = kFileFilter,
+                 const wchar_t* defaultExtension = nullptr) {
+  wchar_t chosen[kFileNameChars] = L"";
+  OPENFILENAMEW dialog = {};
   dialog.lStructSize = kFileDialogStructSize;
   dialog.hwndOwner = MainWindow();
   dialog.lpstrFilter = filter;
-  dialog.lpstrFile = name;
+  dialog.lpstrFile = chosen;
   dialog.nMaxFile = kFileNameChars;
   dialog.lpstrDefExt = defaultExtension;
-  if (kind == FileDialog::kSave) {
-    dialog.lpstrTitle = kSaveTitle;
-    dialog.Flags = kSaveFlags;
-    return GetSaveFileNameA(&dialog) != FALSE;
-  }
-  dialog.lpstrTitle = kOpenTitle;
-  dialog.Flags = kOpenFlags;
-  return GetOpenFileNameA(&dialog) != FALSE;
+  dialog.lpstrTitle = kind == FileDialog::kSave ? kSaveTitle : kOpenTitle;
+  dialog.Flags = kind == FileDialog::kSave ? kSaveFlags : kOpenFlags;
+  const BOOL chose = kind == FileDialog::kSave ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog);
+  name = chose ? Utf8Text(chosen) : std::string();
+  return chose != FALSE;
 }
 
 }  // namespace
 
-bool AskSaveFileName(char (&name)[kFileNameChars]) { return AskFileName(FileDialog::kSave, name); }
+bool AskSaveFileName(std::string& name) { return AskFileName(FileDialog::kSave, name); }
 
-bool AskSaveFileName(char (&name)[kFileNameChars], const char* filter, const char* defaultExtension) {
+bool AskSaveFileName(std::string& name, const wchar_t* filter, const wchar_t* defaultExtension) {
   return AskFileName(FileDialog::kSave, name, filter, defaultExtension);
 }
 
@@ -89,10 +91,11 @@ bool ConfirmDiscard() {
 bool SaveConfigFile() {
   ConfigImage image = {};
   if (!BuildImageOrReport(image)) return false;
-  char name[kFileNameChars] = "";
+  std::string name;
   if (!AskFileName(FileDialog::kSave, name)) return false;
-  // A file that could not be written completely is no saved configuration.
-  if (WriteImageFile(name, image) != FileWriteResult::kOk) {
+  // Written whole or not at all: a failed save keeps the old file.
+  std::string reason;
+  if (!WriteFileWhole(name, FileBytesOfImage(image), reason)) {
     ShowMessage(kSaveError, kErrorBox);
     return false;
   }
@@ -102,18 +105,17 @@ bool SaveConfigFile() {
 
 void OpenConfigFile() {
   if (!ConfirmDiscard()) return;
-  char name[kFileNameChars] = "";
+  std::string name;
   if (!AskFileName(FileDialog::kOpen, name)) return;
+  InputFile file;
+  if (!ReadRegularFile(name, kImageSize, file)) {
+    ShowMessage(kOpenError, kErrorBox);
+    return;
+  }
   ConfigImage image = {};
-  switch (ReadImageFile(name, image)) {
-    case FileReadResult::kOk:
-      break;
-    case FileReadResult::kCannotOpen:
-      ShowMessage(kOpenError, kErrorBox);
-      return;
-    case FileReadResult::kTooShort:  // never hand undefined bytes to the decoder
-      ShowMessage(kInvalidFile, kErrorBox);
-      return;
+  if (!ImageFromFileBytes(file.content, image)) {  // never hand undefined bytes to the decoder
+    ShowMessage(kInvalidFile, kErrorBox);
+    return;
   }
   // Lines and cells past the file's counts keep what the editor had.
   ConfigModel opened = EditorModel();

@@ -1,6 +1,8 @@
 // The file side of the editor: the unsaved-changes question, Save and Open.
 #pragma once
 
+#include <string>
+
 #include "model/config.h"
 
 // Whether the calling command may go on (asks only while the modified flag is set).
@@ -19,8 +21,9 @@ bool EncodeImageOrReport(const ConfigModel& model, ConfigImage& image);
 constexpr unsigned kFileNameChars = 512;
 // What a file that could not be written is reported as.
 constexpr char kSaveError[] = "Error saving the file";
-// Asks for the name of a file to write with Save's dialog; false when cancelled.
-bool AskSaveFileName(char (&name)[kFileNameChars]);
+// Asks for the name of a file to write with Save's dialog, given in UTF-8; false
+// when cancelled.
+bool AskSaveFileName(std::string& name);
 // The same dialog for one kind of file: filter holds its pairs of description and
 // pattern, and a name typed without extension gets defaultExtension (no dot).
-bool AskSaveFileName(char (&name)[kFileNameChars], const char* filter, const char* defaultExtension);
+bool AskSaveFileName(std::string& name, const wchar_t* filter, const wchar_t* defaultExtension);

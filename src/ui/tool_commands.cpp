@@ -5,7 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "io/file_io.h"
+#include "io/file_write.h"
+#include "io/system_text.h"
 #include "model/config_diff.h"
 #include "model/wiring_chart.h"
 #include "ui/app_core.h"
@@ -19,8 +20,8 @@ constexpr char kCompareTitle[] = "Compare with RQ57";
 constexpr char kCompareSides[] = "Each line reads: editor -> RQ57";
 constexpr char kIdentical[] = "Identical: the RQ57 holds the configuration shown in the editor";
 constexpr char kBackedUp[] = "The configuration of the RQ57 was backed up to\n";
-constexpr char kChartFilter[] = "SVG pictures (*.svg)\0*.svg\0All files\0*.*\0";
-constexpr char kChartExtension[] = "svg";
+constexpr wchar_t kChartFilter[] = L"SVG pictures (*.svg)\0*.svg\0All files\0*.*\0";
+constexpr wchar_t kChartExtension[] = L"svg";
 
 }  // namespace
 
@@ -45,7 +46,7 @@ void CompareCommand() {
 // The file is written only after a good read, whole or not at all; the editor's
 // configuration and its modified flag stay as they are.
 void BackUpCommand() {
-  char name[kFileNameChars] = "";
+  std::string name;
   if (!AskSaveFileName(name)) return;
   ConfigImage read{};
   const int result = ReadEncoderImage(read);
@@ -54,19 +55,20 @@ void BackUpCommand() {
   if (!DecodeReadImage(result, read, encoder)) return;
   ConfigImage image{};
   if (!EncodeImageOrReport(encoder, image)) return;
-  if (!WriteFileWhole(name, std::string(image.begin(), image.end()))) {
+  std::string reason;
+  if (!WriteFileWhole(name, FileBytesOfImage(image), reason)) {
     ShowMessage(kSaveError, kErrorBox);
     return;
   }
-  ShowMessage((kBackedUp + std::string(name)).c_str(), MB_OK);
+  // The file name may hold any character: this one message is shown wide.
+  MessageBoxW(MainWindow(), WideText(kBackedUp + name).c_str(), WideText(kAppTitle).c_str(), MB_OK);
 }
 
 namespace {
 
 // The chart's title: the name the user gave it, without folder or extension.
 std::string ChartTitle(const std::string& path) {
-  const std::size_t slash = path.find_last_of("\\/:");
-  std::string title = slash == std::string::npos ? path : path.substr(slash + 1);
+  std::string title = FileNameOf(path);
   const std::size_t dot = title.find_last_of('.');
   if (dot != std::string::npos && dot > 0) title.erase(dot);
   return title;
@@ -75,9 +77,10 @@ std::string ChartTitle(const std::string& path) {
 }  // namespace
 
 void ExportChartCommand() {
-  char name[kFileNameChars] = "";
+  std::string name;
+  std::string reason;
   if (!AskSaveFileName(name, kChartFilter, kChartExtension)) return;
-  if (!WriteFileWhole(name, WiringChartSvg(EditorModel(), ChartTitle(name)))) {
+  if (!WriteFileWhole(name, WiringChartSvg(EditorModel(), ChartTitle(name)), reason)) {
     ShowMessage(kSaveError, kErrorBox);
   }
 }

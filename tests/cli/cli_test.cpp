@@ -1,8 +1,10 @@
 // The commands end to end on files: golden outputs of two sample panels, exit
 // codes, and outputs that are written whole or not at all.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
+#include <functional>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -10,6 +12,7 @@
 #include <vector>
 
 #include "cli/commands.h"
+#include "model/config.h"
 #include "model/config_json.h"
 
 namespace fs = std::filesystem;
@@ -123,7 +126,7 @@ TEST_F(CliTest, CheckReportsPerFileAndExitsByTheWorstResult) {
   const std::string missing = (dir_ / "missing.img").string();
   EXPECT_EQ(CheckCommand({missing, a_}, io), kExitError);
   EXPECT_EQ(io.out, a_ + ": ok\n");
-  EXPECT_EQ(io.err, missing + ": cannot open\n");
+  EXPECT_EQ(io.err, missing + ": cannot open: No such file or directory\n");
 }
 
 TEST_F(CliTest, BadInputsAreErrorsAndLeaveTheOutputAlone) {
@@ -180,6 +183,81 @@ TEST_F(CliTest, TheSamplesAreTheirJsonAndPassCheck) {
   EXPECT_EQ(CheckCommand({noted}, io), kExitOk);
   EXPECT_EQ(io.out, noted + ": ok\nnote: " + noted +
                         ": key 7 (Num) [0x805B] in Row 1 Col 1: the button does not show bits 11 to 15\n");
+}
+
+// Odd targets and inputs: each refused with exit 2 and its reason, and left as
+// it was; links and permissions kept; nothing stray left behind.
+TEST_F(CliTest, OddTargetsAndInputsAreRefusedWithTheirReason) {
+  const auto at = [&](const std::string& name) { return (dir_ / name).string(); };
+  fs::copy_file(b_, at("real.img"));
+  chmod(at("real.img").c_str(), 0600);
+  fs::create_symlink("real.img", at("link.img"));
+  ASSERT_EQ(mkfifo(at("fifo").c_str(), 0600), 0);
+  fs::create_directories(at("empty"));
+  fs::create_directories(at("broken"));
+  fs::create_symlink("nothing", at("broken/x.img"));
+  Spill(at("huge.json"), R"({"code": -1e400})");
+  std::string shared = Slurp(a_);
+  shared[kImagePinArea + 2] = shared[kImagePinArea];  // columns 1 and 3 on one pin
+  Spill(at("shared.img"), shared);
+  const std::string json = (kData / "panel_a.json").string();
+  const std::string longName = at(std::string(250, 'n'));
+
+  const struct {
+    const char* name;
+    std::function<int(CommandOutput&)> run;
+    int code;
+    std::string err;
+  } cases[] = {
+      {"device", [&](auto& io) { return ExportCommand(a_, "/dev/null", io); }, kExitError,
+       "/dev/null: cannot write: a device, not a regular file\n"},
+      {"FIFO out", [&](auto& io) { return ExportCommand(a_, at("fifo"), io); }, kExitError,
+       at("fifo") + ": cannot write: a FIFO, not a regular file\n"},
+      {"folder out", [&](auto& io) { return ChartCommand(a_, at("empty"), io); }, kExitError,
+       at("empty") + ": cannot write: a folder, not a regular file\n"},
+      {"onto input", [&](auto& io) { return ExportCommand(a_, a_, io); }, kExitError,
+       a_ + ": cannot write: it is the input file\n"},
+      {"onto input by link", [&](auto& io) { return ChartCommand(at("real.img"), at("link.img"), io); }, kExitError,
+       at("link.img") + ": cannot write: it is the input file\n"},
+      {"empty name", [&](auto& io) { return ImportCommand(json, "", io); }, kExitError,
+       "output: cannot write: the name is empty\n"},
+      {"FIFO in", [&](auto& io) { return ShowCommand(at("fifo"), io); }, kExitError,
+       at("fifo") + ": cannot open: a FIFO, not a regular file\n"},
+      {"empty folder", [&](auto& io) { return CheckCommand({at("empty")}, io); }, kExitError,
+       at("empty") + ": no files in this folder\n"},
+      {"broken link only", [&](auto& io) { return CheckCommand({at("broken")}, io); }, kExitError,
+       at("broken") + ": no files in this folder\n"},
+      {"number out of range", [&](auto& io) { return ImportCommand(at("huge.json"), at("x.img"), io); }, kExitError,
+       at("huge.json") + ": document: number overflow parsing '-1e400' at line 1, column 16\n"},
+      {"through a link", [&](auto& io) { return ImportCommand(json, at("link.img"), io); }, kExitOk, ""},
+      {"standard output", [&](auto& io) { return ImportCommand(json, "-", io); }, kExitOk, ""},
+      {"long name", [&](auto& io) { return ExportCommand(a_, longName, io); }, kExitOk, ""},
+      {"shared pin export", [&](auto& io) { return ExportCommand(at("shared.img"), at("shared.json"), io); }, kExitOk,
+       ""},
+      {"shared pin import", [&](auto& io) { return ImportCommand(at("shared.json"), at("x.img"), io); }, kExitError,
+       at("shared.json") + ": columnPins[0], columnPins[2]: pin A is used by Column 1 and Column 3\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    CommandOutput io;
+    EXPECT_EQ(c.run(io), c.code);
+    EXPECT_EQ(io.err, c.err);
+  }
+  struct stat info = {};
+  ASSERT_EQ(stat("/dev/null", &info), 0);
+  EXPECT_TRUE(S_ISCHR(info.st_mode));
+  EXPECT_TRUE(fs::is_symlink(at("link.img")));
+  EXPECT_EQ(Slurp(at("real.img")), Slurp(a_));
+  EXPECT_EQ(fs::status(at("real.img")).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
+  EXPECT_EQ(Slurp(longName).substr(0, 1), "{");
+  EXPECT_EQ(Files(), (std::vector<std::string>{"broken", "empty", "fifo", "huge.json", "link.img", std::string(250, 'n'),
+                                               "panel_a.img", "panel_b.img", "real.img", "shared.img", "shared.json"}));
+
+  // What show cannot put in its table of the shared pin, it says.
+  CommandOutput io;
+  EXPECT_EQ(ShowCommand(at("shared.img"), io), kExitOk);
+  EXPECT_NE(io.out.find("not shown: Column 3 is on pin A like Column 1;"), std::string::npos) << io.out;
+  EXPECT_NE(io.out.find("not shown: key data that no pin takes:\n  entry 132 (bytes 264-265): "), std::string::npos);
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
-// Image files of any content and length: shorter than an image is refused,
-// anything longer reads as its first 512 bytes.
+// Image files of any content and length, read as the programs read them:
+// shorter than an image is refused, anything longer reads as its first 512 bytes.
 #include <unistd.h>
 
 #include <cstdint>
@@ -8,6 +8,7 @@
 #include <string>
 
 #include "fuzz_checks.h"
+#include "io/file_read.h"
 #include "model/config_file.h"
 
 namespace {
@@ -28,13 +29,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const bool written = std::fwrite(data, 1, size, file) == size;
   if (std::fclose(file) != 0 || !written) return 0;
 
+  InputFile input;
+  Require(ReadRegularFile(TempPath(), kImageSize, input) && input.more == (size > kImageSize));
   ConfigImage image{};
-  const FileReadResult read = ReadImageFile(TempPath().c_str(), image);
+  const bool taken = ImageFromFileBytes(input.content, image);
   if (size < image.size()) {
-    Require(read == FileReadResult::kTooShort);
+    Require(!taken);
     for (std::uint8_t byte : image) Require(byte == 0);
   } else {
-    Require(read == FileReadResult::kOk);
+    Require(taken);
     Require(std::memcmp(image.data(), data, image.size()) == 0);
   }
   return 0;

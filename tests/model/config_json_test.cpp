@@ -98,6 +98,18 @@ TEST(ConfigJson, RefusesBrokenHugeAndDeepDocuments) {
     ASSERT_EQ(errors.size(), 1u) << text;
     EXPECT_EQ(errors[0].rfind("document: ", 0), 0u) << errors[0];
   }
+  // What the JSON library takes silently or throws is an error with its place.
+  const struct {
+    std::string text;
+    std::string error;
+  } strict[] = {
+      {Doc(R"("A", "A")").insert(1, R"("rows": 1, )"), "rows: repeated member"},
+      {Doc(R"("A", {"code": 1, "key": "A", "code": 2})"), "cells[0][1].code: repeated member"},
+      {Doc(R"("A", "B")") + std::string("\0junk", 5), "document: a NUL byte at line 1, column 151"},
+      {Doc(R"("A", "B")").replace(37, 1, "1.0"), "version: expected 1"},
+      {Doc(R"({"code": 1e400}, "B")"), "document: number overflow parsing '1e400' at line 1, column 154"},
+  };
+  for (const auto& c : strict) EXPECT_EQ(ImportErrors(c.text).front(), c.error) << c.text;
   EXPECT_EQ(ImportErrors(std::string(kJsonMaxSize + 1, ' ')),
             std::vector<std::string>{"document: larger than 1048576 bytes"});
   // Deep nesting is refused before the parser sees it; brackets inside strings do not count.

@@ -10,6 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "io/file_read.h"
+#include "io/file_write.h"
+#include "io/system_text.h"
 #include "model/config.h"
 #include "model/key_code.h"
 #include "ui/controls.h"
@@ -188,12 +191,26 @@ class FileCommandsTest : public testing::Test {
   void TearDown() override {
     SetModified(false);
     ResetEditor();
-    for (const std::string& path : made_) DeleteFileA(path.c_str());
+    for (const std::string& path : made_) DeleteFileW(WideText(path).c_str());
     RemoveDirectoryA(folder_.c_str());
   }
   std::string Path(const char* name) {
     made_.push_back(folder_ + "\\" + name);
     return made_.back();
+  }
+
+  // The names in the test folder.
+  std::vector<std::string> Names() const {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAW entry = {};
+    HANDLE search = FindFirstFileW(WideText(folder_ + "\\*").c_str(), &entry);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do {
+      const std::string name = Utf8Text(entry.cFileName);
+      if (name != "." && name != "..") names.push_back(name);
+    } while (FindNextFileW(search, &entry));
+    FindClose(search);
+    return names;
   }
 
   std::string folder_;
@@ -298,6 +315,42 @@ TEST_F(FileCommandsTest, AFileThatCannotBeWrittenIsReportedAndStaysUnsaved) {
   EXPECT_FALSE(saved);
   EXPECT_TRUE(EditorModel().modified);
   EXPECT_EQ(ReadAll(path), Bytes(3, 1));
+}
+
+bool FailWhileWriting(WriteStep step) { return step == WriteStep::kWrite; }
+
+// A save that fails after the old file was chosen (here a failure planted in the
+// writing through the writer's test seam) keeps the old file whole.
+TEST_F(FileCommandsTest, ASaveThatFailsWhileWritingKeepsTheOldFile) {
+  const std::string path = Path("kept.cfg");
+  WriteAll(path, SmallImage());
+  EditTypematic();
+  SetWriteFailureSeam(FailWhileWriting);
+  bool saved = true;
+  const auto seen = RunAnswered([&] { saved = SaveConfigFile(); }, {{IDOK, path}, {IDYES}, {IDOK}});
+  SetWriteFailureSeam(nullptr);
+  EXPECT_MESSAGE(seen[2], kSaveError, IDI_ERROR, IDOK);
+  EXPECT_FALSE(saved);
+  EXPECT_TRUE(EditorModel().modified);
+  EXPECT_EQ(ReadAll(path), SmallImage());
+  EXPECT_EQ(Names(), std::vector<std::string>{"kept.cfg"});
+}
+
+// Names outside the ANSI code page are saved and opened as they are.
+TEST_F(FileCommandsTest, ANameInAnyScriptIsSavedAndOpened) {
+  const std::string name = "\u00FCn\u00EFc\u00F8d\u00E9\u2014\u540D\u524D.img";  // ünïcødé—名前.img
+  const std::string path = Path(name.c_str());
+  EditTypematic();
+  RunMenu(IDM_FILE_SAVE, {{IDOK, path}});
+  EXPECT_EQ(Names(), std::vector<std::string>{name});
+  InputFile file;
+  ASSERT_TRUE(ReadRegularFile(path, kImageSize, file)) << file.reason;
+  Bytes expected = NewConfigurationImage();
+  expected[507] = 0x40;
+  EXPECT_EQ(Bytes(file.content.begin(), file.content.end()), expected);
+  RunMenu(IDM_FILE_NEW, {});
+  RunMenu(IDM_FILE_OPEN, {{IDOK, path}});
+  EXPECT_TRUE(EditorModel().typematic);
 }
 
 // --- the question ----------------------------------------------------------------

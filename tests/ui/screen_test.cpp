@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "io/file_write.h"
 #include "model/config.h"
 #include "model/config_file.h"
 #include "ui/controls.h"
@@ -207,7 +208,8 @@ TEST_F(ScreenTest, ControlsAreDrawnAfterOpen) {
   model.columns = 9;
   ConfigImage image = {};
   ASSERT_TRUE(EncodeImage(model, image, nullptr));
-  ASSERT_EQ(WriteImageFile(path.c_str(), image), FileWriteResult::kOk);
+  std::string reason;
+  ASSERT_TRUE(WriteFileWhole(path, FileBytesOfImage(image), reason)) << reason;
   // From a layout of other counts, as after the user's changes (not kept).
   ChooseItem(ColumnsDropDown(), 3);
   ChooseItem(RowsDropDown(), 19);

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <utility>
 
+#include "io/system_text.h"
 #include "model/keystroke_of_key.h"
 #include "ui/controls.h"
 #include "ui/grid.h"
@@ -114,7 +115,8 @@ void FillFileName(HWND dialog, const std::string& name) {
     if (edit == nullptr) edit = combo;
   }
   if (edit == nullptr) edit = GetDlgItem(dialog, kFileNameEditId);
-  if (edit != nullptr) SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name.c_str()));
+  // Wide, so that a name in UTF-8 arrives whole.
+  if (edit != nullptr) SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(WideText(name).c_str()));
 }
 
 }  // namespace
