@@ -7,6 +7,7 @@
 
 #include "io/file_write.h"
 #include "io/system_text.h"
+#include "model/config_file.h"
 #include "model/config_diff.h"
 #include "model/wiring_chart.h"
 #include "ui/app_core.h"
