@@ -13,6 +13,7 @@ constexpr int kTransferNotFound = 1;
 constexpr int kTransferLinkError = 2;
 constexpr int kTransferInvalid = 3;     // read: bad counts or pins; write: too few speeds
 constexpr int kTransferBadImage = 4;    // write: the image's counts or pins are out of range
+constexpr int kTransferStopped = 5;     // stopped on request before it completed
 
 constexpr int kNoKey = -1;
 constexpr int kNoSymbol = -1;
