@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "model/config_file.h"
+#include "model/editor_messages.h"
 #include "ui/grid.h"
 #include "ui/main_window.h"
 
@@ -28,8 +29,6 @@ constexpr DWORD kOpenFlags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUST
 
 constexpr char kDiscardQuestion[] =
     "The current configuration has changed.\nDo you want to save the changes?";
-constexpr char kOpenError[] = "Error opening the file";
-constexpr char kInvalidFile[] = "Invalid configuration file";
 
 enum class FileDialog { kSave, kOpen };
 
@@ -69,7 +68,7 @@ bool EncodeImageOrReport(const ConfigModel& model, ConfigImage& image) {
   if (EncodeImage(model, image, &sharedPin)) return true;
   char text[64] = "";
   const char letter = sharedPin >= 0 && sharedPin < kPinCount ? PinLetter(sharedPin) : '?';
-  std::snprintf(text, sizeof text, "Error: Pin %c is used for multiple scan lines", letter);
+  std::snprintf(text, sizeof text, kSharedPinFormat, letter);
   ShowMessage(text, kErrorBox);
   return false;
 }
@@ -93,7 +92,7 @@ bool SaveConfigFile() {
   if (!AskFileName(FileDialog::kSave, name)) return false;
   // A file that could not be written completely is no saved configuration.
   if (WriteImageFile(name, image) != FileWriteResult::kOk) {
-    ShowMessage(kSaveError, kErrorBox);
+    ShowMessage(kSaveErrorMessage, kErrorBox);
     return false;
   }
   Editor().MarkSaved();
@@ -109,16 +108,16 @@ void OpenConfigFile() {
     case FileReadResult::kOk:
       break;
     case FileReadResult::kCannotOpen:
-      ShowMessage(kOpenError, kErrorBox);
+      ShowMessage(kOpenErrorMessage, kErrorBox);
       return;
     case FileReadResult::kTooShort:  // never hand undefined bytes to the decoder
-      ShowMessage(kInvalidFile, kErrorBox);
+      ShowMessage(kInvalidFileMessage, kErrorBox);
       return;
   }
   // Lines and cells past the file's counts keep what the editor had.
   ConfigModel opened = EditorModel();
   if (!DecodeImage(image, opened)) {
-    ShowMessage(kInvalidFile, kErrorBox);
+    ShowMessage(kInvalidFileMessage, kErrorBox);
     return;
   }
   Editor().Replace(opened);

@@ -9,6 +9,7 @@
 #include "ui/key_tester_rules.h"
 #include "ui/list_window.h"
 #include "ui/main_window.h"
+#include "ui/platform/transfer_mutex.h"
 #include "ui/progress.h"
 #include "ui/resources/resource.h"
 
@@ -72,9 +73,11 @@ void OnKeyEvent(const Keystroke& stroke, bool down) {
 }
 
 // While the tester listens, every key goes to it alone: no accelerator, menu, system
-// key or dialog navigation sees it. A transfer's keystrokes belong to the link.
+// key or dialog navigation sees it. A transfer's keystrokes belong to the link,
+// this program's or another's.
 LRESULT CALLBACK KeyTesterHookProc(int code, WPARAM wParam, LPARAM lParam) {
-  if (code != HC_ACTION || tester.window == nullptr || ProgressWindow() != nullptr) {
+  if (code != HC_ACTION || tester.window == nullptr || ProgressWindow() != nullptr ||
+      AnyTransferRunning()) {
     return CallNextHookEx(tester.hook, code, wParam, lParam);
   }
   const auto* key = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);

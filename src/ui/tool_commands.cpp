@@ -8,6 +8,7 @@
 #include "io/file_io.h"
 #include "model/config_check.h"
 #include "model/config_diff.h"
+#include "model/editor_messages.h"
 #include "model/wiring_chart.h"
 #include "ui/cell_view.h"
 #include "ui/file_commands.h"
@@ -83,7 +84,7 @@ void BackUpCommand() {
   ConfigImage image{};
   if (!EncodeImageOrReport(encoder, image)) return;
   if (!WriteFileWhole(name, std::string(image.begin(), image.end()))) {
-    ShowMessage(kSaveError, kErrorBox);
+    ShowMessage(kSaveErrorMessage, kErrorBox);
     return;
   }
   ShowMessage((kBackedUp + std::string(name)).c_str(), MB_OK);
@@ -102,7 +103,7 @@ void ExportChartCommand() {
   char name[kFileNameChars] = "";
   if (!AskSaveFileName(name, kChartFilter, kChartExtension)) return;
   if (!WriteFileWhole(name, WiringChartSvg(EditorModel(), ChartTitle(name)))) {
-    ShowMessage(kSaveError, kErrorBox);
+    ShowMessage(kSaveErrorMessage, kErrorBox);
   }
 }
 
