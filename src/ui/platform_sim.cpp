@@ -9,6 +9,7 @@
 
 #include "sim/encoder_sim.h"
 #include "sim/sample_image.h"
+#include "ui/platform/sim_input.h"
 #include "ui/platform_sim.h"
 #include "ui/progress.h"
 #include "ui/transfer_platform.h"
@@ -30,20 +31,6 @@ bool ThisThreadHasForeground() {
   HWND foreground = GetForegroundWindow();
   return foreground != nullptr &&
          GetWindowThreadProcessId(foreground, nullptr) == GetCurrentThreadId();
-}
-
-// One answer's events go to the system in one call: each call costs a round
-// trip to the window system.
-void SendKeyEvents(const std::vector<SimKeyEvent>& events) {
-  std::vector<INPUT> inputs(events.size());
-  for (std::size_t i = 0; i < events.size(); ++i) {
-    INPUT& input = inputs[i];
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = static_cast<WORD>(events[i].key);
-    input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(static_cast<UINT>(events[i].key), 0));
-    input.ki.dwFlags = events[i].down ? 0 : KEYEVENTF_KEYUP;
-  }
-  if (!inputs.empty()) SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
 // Types as a keyboard does. Should the editor not be in the foreground, the

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "ui/platform/keyboard_hook.h"
+#include "ui/platform/keyboard_settings.h"
 #include "ui/platform/transfer_mutex.h"
 
 namespace {
@@ -27,18 +28,6 @@ BOOL WINAPI ConsoleCtrlHandler(DWORD event) {
   return FALSE;
 }
 
-bool ReadSetting(UINT action, int& value) {
-  int result = 0;
-  if (!SystemParametersInfoA(action, 0, &result, 0)) return false;
-  value = result;
-  return true;
-}
-
-void WriteSetting(UINT action, int value) {
-  // Not written to the profile and not broadcast: the link values are transient.
-  SystemParametersInfoA(action, static_cast<UINT>(value), nullptr, 0);
-}
-
 }  // namespace
 
 ConsoleLinkPlatform::ConsoleLinkPlatform() {
@@ -46,13 +35,13 @@ ConsoleLinkPlatform::ConsoleLinkPlatform() {
   SetConsoleCtrlHandler(ConsoleCtrlHandler, TRUE);
 }
 
-bool ConsoleLinkPlatform::GetKeyboardDelay(int& delay) { return ReadSetting(SPI_GETKEYBOARDDELAY, delay); }
+bool ConsoleLinkPlatform::GetKeyboardDelay(int& delay) { return ReadKeyboardSetting(SPI_GETKEYBOARDDELAY, delay); }
 
-bool ConsoleLinkPlatform::GetKeyboardSpeed(int& speed) { return ReadSetting(SPI_GETKEYBOARDSPEED, speed); }
+bool ConsoleLinkPlatform::GetKeyboardSpeed(int& speed) { return ReadKeyboardSetting(SPI_GETKEYBOARDSPEED, speed); }
 
-void ConsoleLinkPlatform::SetKeyboardDelay(int delay) { WriteSetting(SPI_SETKEYBOARDDELAY, delay); }
+void ConsoleLinkPlatform::SetKeyboardDelay(int delay) { WriteKeyboardSetting(SPI_SETKEYBOARDDELAY, delay); }
 
-void ConsoleLinkPlatform::SetKeyboardSpeed(int speed) { WriteSetting(SPI_SETKEYBOARDSPEED, speed); }
+void ConsoleLinkPlatform::SetKeyboardSpeed(int speed) { WriteKeyboardSetting(SPI_SETKEYBOARDSPEED, speed); }
 
 std::uint32_t ConsoleLinkPlatform::Now() { return GetTickCount(); }
 
