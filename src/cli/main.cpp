@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "cli/commands.h"
+#include "cli/transfer_commands.h"
 #include "io/system_text.h"
 
 #ifdef _WIN32
@@ -62,7 +63,7 @@ bool Write(std::FILE* stream, const std::string& text, std::string& reason) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  CLI::App app{"rq57cfg: show, check, diff, export, import and chart RQ57 configuration files"};
+  CLI::App app{"rq57cfg: show, check, diff, export, import and chart RQ57 configuration files; read and write the RQ57"};
   app.require_subcommand(1);
   // Arguments that begin with '/' are paths, never options, on every system.
   app.allow_windows_style_options(false);
@@ -92,6 +93,14 @@ int main(int argc, char** argv) {
   chart->add_option("FILE", file, "Configuration file")->required();
   chart->add_option("-o,--output", output, "SVG file to write, - for standard output (the default)");
 
+  // Transfers with the encoder (Windows).
+  bool verify = false;
+  CLI::App* read = app.add_subcommand("read", "Read the RQ57 into a configuration file (Windows)");
+  read->add_option("-o,--output", output, "Configuration file to write")->required();
+  CLI::App* write = app.add_subcommand("write", "Write a configuration file to the RQ57 (Windows)");
+  write->add_option("FILE", file, "Configuration file")->required();
+  write->add_flag("--verify", verify, "Read the RQ57 back and compare every byte sent");
+
   std::vector<std::string> arguments = CommandLineArguments(argc, argv);
   std::vector<char*> pointers;
   for (std::string& argument : arguments) pointers.push_back(&argument[0]);
@@ -110,6 +119,8 @@ int main(int argc, char** argv) {
   else if (*exportJson) code = ExportCommand(file, output, io);
   else if (*importJson) code = ImportCommand(file, output, io);
   else if (*chart) code = ChartCommand(file, output, io);
+  else if (*read) code = ReadEncoderCommand(output);
+  else if (*write) code = WriteEncoderCommand(file, verify);
   std::string reason;
   if (!Write(stdout, io.out, reason)) {
     io.err += "standard output: cannot write: " + reason + "\n";

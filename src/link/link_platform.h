@@ -39,4 +39,8 @@ class LinkPlatform {
 
   // Replaces the progress window's text.
   virtual void ShowProgress(const char* text) = 0;
+
+  // True once the user asked to stop (Ctrl+C): the waits end at once and the
+  // transfer ends with kTransferStopped, the settings put back.
+  virtual bool StopRequested() { return false; }
 };

@@ -52,5 +52,5 @@ int ReadFromEncoder(LinkPlatform& platform, ConfigImage& image) {
   if (!SaveTypematicSettings(platform, saved)) return kTransferLinkError;
   const int result = SendStartSignal(platform) ? ReadBytes(platform, image) : kTransferNotFound;
   RestoreTypematicSettings(platform, saved, false);
-  return result;
+  return result != kTransferOk && platform.StopRequested() ? kTransferStopped : result;
 }

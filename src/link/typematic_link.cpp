@@ -30,7 +30,7 @@ TakenKeystroke TakeKeystroke(LinkPlatform& platform, int ms) {
   const std::uint32_t start = platform.Now();
   std::uint32_t now = platform.Now();
   // The time-out is tested before every look at the queue.
-  while (Elapsed(start, now) < limit) {
+  while (Elapsed(start, now) < limit && !platform.StopRequested()) {
     const LinkMessage message = platform.TakeMessage();
     switch (message.kind) {
       case LinkMessageKind::kNone:
@@ -80,7 +80,7 @@ void PumpFor(LinkPlatform& platform, int ms) {
   const std::uint32_t limit = Limit(ms);
   const std::uint32_t start = platform.Now();
   std::uint32_t now = platform.Now();
-  while (Elapsed(start, now) < limit) {
+  while (Elapsed(start, now) < limit && !platform.StopRequested()) {
     if (platform.TakeMessage().kind == LinkMessageKind::kNone) {
       platform.WaitForMessage();
     } else {

@@ -15,6 +15,7 @@ constexpr int kTransferLinkError = 2;
 constexpr int kTransferInvalidConfig = 3;  // read: the counts or pins are out of range
 constexpr int kTransferTooFewSpeeds = 3;   // write: fewer than 16 speeds tell apart
 constexpr int kTransferBadImage = 4;    // write: the image's counts or pins are out of range
+constexpr int kTransferStopped = 5;     // stopped on request before it completed
 
 constexpr int kNoKey = -1;
 constexpr int kNoSymbol = -1;

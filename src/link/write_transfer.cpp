@@ -94,5 +94,5 @@ int WriteToEncoder(LinkPlatform& platform, const ConfigImage& image) {
   const int result =
       SendStartSignal(platform) ? WriteAfterStart(platform, image) : kTransferNotFound;
   RestoreTypematicSettings(platform, saved, true);
-  return result;
+  return result != kTransferOk && platform.StopRequested() ? kTransferStopped : result;
 }

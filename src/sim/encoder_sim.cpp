@@ -129,6 +129,7 @@ void EncoderSim::OnSpeedSet(int speed) {
 void EncoderSim::ReceiveNibble(int nibble) {
   std::uint32_t bit = 0;
   if (TakeFault(SimFault::kMisreadNibble, bit)) nibble ^= 1 << (bit & 3);
+  if (TakeFault(SimFault::kMisreadSameParity, bit)) nibble ^= 3 << (bit % 3);
   Answer(AckKeyFor(nibble));
   if (!lowNibbleDue_) {
     highNibble_ = nibble;
@@ -229,6 +230,7 @@ void EncoderSim::Answer(int key, int symbol) {
         repeats = 2;
         break;
       case SimFault::kMisreadNibble:
+      case SimFault::kMisreadSameParity:
         break;  // acted when the nibble arrived
     }
   }

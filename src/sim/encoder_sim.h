@@ -35,6 +35,8 @@ enum class SimFault {
   kUserKeyPress,     // a user's keystroke arrives at the usual latency, before the answer
   kDoubledAnswer,    // the keystroke typed twice
   kMisreadNibble,    // a written nibble received with bit `detail` (0-3) flipped
+  kMisreadSameParity,  // a written nibble received with bits `detail` and the next (0-2) flipped:
+                       // the acknowledgement is right, the byte stored is wrong
   kGone,             // the device is gone from this answer on
 };
 

@@ -36,6 +36,8 @@ class VirtualPlatform : public LinkPlatform {
   int speed = 31;
   bool delayReadable = true;
   bool speedReadable = true;
+  // What StopRequested answers: the user's Ctrl+C.
+  bool stopRequested = false;
 
   // Called on every setting, after it has been recorded.
   std::function<void(SettingKind kind, int value)> onSetting;
@@ -69,6 +71,7 @@ class VirtualPlatform : public LinkPlatform {
   LinkMessage TakeMessage() override;
   void DispatchTakenMessage() override;
   void ShowProgress(const char* text) override;
+  bool StopRequested() override { return stopRequested; }
 
  private:
   struct Queued {

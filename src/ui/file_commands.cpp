@@ -11,6 +11,7 @@
 #include "io/file_write.h"
 #include "io/system_text.h"
 #include "model/config_file.h"
+#include "model/editor_messages.h"
 #include "ui/app_core.h"
 #include "ui/grid.h"
 
@@ -32,8 +33,6 @@ constexpr DWORD kOpenFlags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUST
 
 constexpr char kDiscardQuestion[] =
     "The current configuration has changed.\nDo you want to save the changes?";
-constexpr char kOpenError[] = "Error opening the file";
-constexpr char kInvalidFile[] = "Invalid configuration file";
 
 enum class FileDialog { kSave, kOpen };
 
@@ -71,7 +70,7 @@ bool EncodeImageOrReport(const ConfigModel& model, ConfigImage& image) {
   if (EncodeImage(model, image, &sharedPin)) return true;
   char text[64] = "";
   const char letter = sharedPin >= 0 && sharedPin < kPinCount ? PinLetter(sharedPin) : '?';
-  std::snprintf(text, sizeof text, "Error: Pin %c is used for multiple scan lines", letter);
+  std::snprintf(text, sizeof text, kSharedPinFormat, letter);
   ShowMessage(text, kErrorBox);
   return false;
 }
@@ -96,7 +95,7 @@ bool SaveConfigFile() {
   // Written whole or not at all: a failed save keeps the old file.
   std::string reason;
   if (!WriteFileWhole(name, FileBytesOfImage(image), reason)) {
-    ShowMessage(kSaveError, kErrorBox);
+    ShowMessage(kSaveErrorMessage, kErrorBox);
     return false;
   }
   Editor().MarkSaved();
@@ -109,18 +108,18 @@ void OpenConfigFile() {
   if (!AskFileName(FileDialog::kOpen, name)) return;
   InputFile file;
   if (!ReadRegularFile(name, kImageSize, file)) {
-    ShowMessage(kOpenError, kErrorBox);
+    ShowMessage(kOpenErrorMessage, kErrorBox);
     return;
   }
   ConfigImage image = {};
   if (!ImageFromFileBytes(file.content, image)) {  // never hand undefined bytes to the decoder
-    ShowMessage(kInvalidFile, kErrorBox);
+    ShowMessage(kInvalidFileMessage, kErrorBox);
     return;
   }
   // Lines and cells past the file's counts keep what the editor had.
   ConfigModel opened = EditorModel();
   if (!DecodeImage(image, opened)) {
-    ShowMessage(kInvalidFile, kErrorBox);
+    ShowMessage(kInvalidFileMessage, kErrorBox);
     return;
   }
   Editor().Replace(opened);

@@ -19,8 +19,6 @@ bool BuildImageOrReport(ConfigImage& image);
 bool EncodeImageOrReport(const ConfigModel& model, ConfigImage& image);
 
 constexpr unsigned kFileNameChars = 512;
-// What a file that could not be written is reported as.
-constexpr char kSaveError[] = "Error saving the file";
 // Asks for the name of a file to write with Save's dialog, given in UTF-8; false
 // when cancelled.
 bool AskSaveFileName(std::string& name);

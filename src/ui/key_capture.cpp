@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "ui/app_core.h"
+#include "ui/platform/transfer_mutex.h"
 
 namespace {
 
@@ -12,7 +13,8 @@ struct KeyCaptureState {
 } capture;
 
 LRESULT CALLBACK KeyCaptureHookProc(int code, WPARAM wParam, LPARAM lParam) {
-  if (code != HC_ACTION || capture.handler == nullptr || TransferRunning()) {
+  if (code != HC_ACTION || capture.handler == nullptr || TransferRunning() ||
+      AnyTransferRunning()) {
     return CallNextHookEx(capture.hook, code, wParam, lParam);
   }
   const auto* key = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);

@@ -9,6 +9,7 @@
 #include "io/system_text.h"
 #include "model/config_file.h"
 #include "model/config_diff.h"
+#include "model/editor_messages.h"
 #include "model/wiring_chart.h"
 #include "ui/app_core.h"
 #include "ui/file_commands.h"
@@ -58,7 +59,7 @@ void BackUpCommand() {
   if (!EncodeImageOrReport(encoder, image)) return;
   std::string reason;
   if (!WriteFileWhole(name, FileBytesOfImage(image), reason)) {
-    ShowMessage(kSaveError, kErrorBox);
+    ShowMessage(kSaveErrorMessage, kErrorBox);
     return;
   }
   // The file name may hold any character: this one message is shown wide.
@@ -82,6 +83,6 @@ void ExportChartCommand() {
   std::string reason;
   if (!AskSaveFileName(name, kChartFilter, kChartExtension)) return;
   if (!WriteFileWhole(name, WiringChartSvg(EditorModel(), ChartTitle(name)), reason)) {
-    ShowMessage(kSaveError, kErrorBox);
+    ShowMessage(kSaveErrorMessage, kErrorBox);
   }
 }

@@ -9,9 +9,11 @@
 #include "link/read_transfer.h"
 #include "link/typematic_link.h"
 #include "link/write_transfer.h"
+#include "model/editor_messages.h"
 #include "ui/app_core.h"
 #include "ui/file_commands.h"
 #include "ui/grid.h"
+#include "ui/platform/transfer_mutex.h"
 #include "ui/platform/transfer_platform.h"
 #include "ui/platform/win32_link_platform.h"
 #include "ui/progress.h"
@@ -21,7 +23,8 @@ namespace {
 // Pause before and after a transfer while the progress window paints or goes.
 constexpr int kSettleMs = 100;
 constexpr int kMessageSize = 64;
-constexpr char kInvalidConfiguration[] = "Invalid configuration";
+constexpr char kTransferRunning[] =
+    "Another program is transferring a configuration to or from the RQ57.\nTry again when it has finished.";
 
 // Opens the progress window; false when it could not be created, since then
 // neither the device's keystrokes nor the guard against other commands would work.
@@ -37,17 +40,34 @@ void CloseTransferWindow(LinkPlatform& platform) {
   PostKeptQuitMessage();
 }
 
+// A transfer in the editor's progress window, under the lock that rq57cfg's
+// transfers take too; kTransferRefused (said) while another program's runs.
+template <typename Transfer>
+int RunTransfer(Transfer transfer) {
+  if (!LockTransfers()) {
+    ShowMessage(kTransferRunning, kErrorBox);
+    return kTransferRefused;
+  }
+  LinkPlatform& platform = TransferPlatform();
+  int result = kTransferLinkError;
+  if (OpenTransferWindow(platform)) result = transfer(platform);
+  CloseTransferWindow(platform);
+  UnlockTransfers();
+  return result;
+}
+
 void ShowUnknownError(int result) {
   char text[kMessageSize];
-  std::snprintf(text, sizeof text, "Unknown error (%d)", result);
+  std::snprintf(text, sizeof text, kUnknownErrorFormat, result);
   ShowMessage(text, kErrorBox);
 }
 
 void ReportWrite(int result) {
   switch (result) {
-    case kTransferOk: ShowMessage("The configuration was successfully saved to the RQ57", MB_OK); return;
-    case kTransferNotFound: ShowMessage("The RQ57 was not found", kErrorBox); return;
-    case kTransferLinkError: ShowMessage("Error while writing to the RQ57", kErrorBox); return;
+    case kTransferOk: ShowMessage(kWrittenMessage, MB_OK); return;
+    case kTransferNotFound: ShowMessage(kNotFoundMessage, kErrorBox); return;
+    case kTransferLinkError: ShowMessage(kWriteErrorMessage, kErrorBox); return;
+    case kTransferRefused: return;
     default: ShowUnknownError(result); return;
   }
 }
@@ -55,22 +75,19 @@ void ReportWrite(int result) {
 }  // namespace
 
 int ReadEncoderImage(ConfigImage& image) {
-  LinkPlatform& platform = TransferPlatform();
-  int result = kTransferLinkError;
-  if (OpenTransferWindow(platform)) result = ReadFromEncoder(platform, image);
-  CloseTransferWindow(platform);
-  return result;
+  return RunTransfer([&image](LinkPlatform& platform) { return ReadFromEncoder(platform, image); });
 }
 
 bool DecodeReadImage(int result, const ConfigImage& image, ConfigModel& model) {
   switch (result) {
     case kTransferOk:
       if (DecodeImage(image, model)) return true;
-      ShowMessage(kInvalidConfiguration, kErrorBox);
+      ShowMessage(kInvalidConfigurationMessage, kErrorBox);
       return false;
-    case kTransferNotFound: ShowMessage("The RQ57 was not found", kErrorBox); return false;
-    case kTransferLinkError: ShowMessage("Error while reading from the RQ57", kErrorBox); return false;
-    case kTransferInvalidConfig: ShowMessage(kInvalidConfiguration, kErrorBox); return false;
+    case kTransferNotFound: ShowMessage(kNotFoundMessage, kErrorBox); return false;
+    case kTransferLinkError: ShowMessage(kReadErrorMessage, kErrorBox); return false;
+    case kTransferInvalidConfig: ShowMessage(kInvalidConfigurationMessage, kErrorBox); return false;
+    case kTransferRefused: return false;  // said when refused
     default: ShowUnknownError(result); return false;
   }
 }
@@ -85,16 +102,12 @@ void ReadCommand() {
   if (!DecodeReadImage(result, image, read)) return;
   Editor().Replace(read);
   ShowWholeConfiguration();
-  ShowMessage("The configuration was successfully read from the RQ57", MB_OK);
+  ShowMessage(kReadMessage, MB_OK);
 }
 
 void WriteCommand() {
   if (TransferRunning()) return;
   ConfigImage image{};
   if (!BuildImageOrReport(image)) return;
-  LinkPlatform& platform = TransferPlatform();
-  int result = kTransferLinkError;
-  if (OpenTransferWindow(platform)) result = WriteToEncoder(platform, image);
-  CloseTransferWindow(platform);
-  ReportWrite(result);
+  ReportWrite(RunTransfer([&image](LinkPlatform& platform) { return WriteToEncoder(platform, image); }));
 }

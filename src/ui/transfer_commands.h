@@ -6,8 +6,12 @@
 void ReadCommand();
 void WriteCommand();
 
+// Result of a transfer refused because another program's transfer runs; the
+// refusal has been said.
+constexpr int kTransferRefused = -1;
+
 // The read transfer of Read, with its progress window, into image; returns the
-// transfer's result. Shows no result message.
+// transfer's result. Shows no result message but a refusal.
 int ReadEncoderImage(ConfigImage& image);
 // The image of a read that ended with result as a configuration: false after
 // showing Read's failure message (the transfer failed, or the image is invalid).

@@ -13,6 +13,7 @@
 #include "ui/platform/platform_sim.h"
 #include "ui/platform/transfer_platform.h"
 #include "ui/platform/win32_link_platform.h"
+#include "ui/platform/sim_input.h"
 #include "ui/progress.h"
 
 namespace {
@@ -39,20 +40,6 @@ bool ThisThreadHasForeground() {
   HWND foreground = GetForegroundWindow();
   return foreground != nullptr &&
          GetWindowThreadProcessId(foreground, nullptr) == GetCurrentThreadId();
-}
-
-// One answer's events go to the system in one call: each call costs a round
-// trip to the window system.
-void SendKeyEvents(const std::vector<SimKeyEvent>& events) {
-  std::vector<INPUT> inputs(events.size());
-  for (std::size_t i = 0; i < events.size(); ++i) {
-    INPUT& input = inputs[i];
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = static_cast<WORD>(events[i].key);
-    input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(static_cast<UINT>(events[i].key), 0));
-    input.ki.dwFlags = events[i].down ? 0 : KEYEVENTF_KEYUP;
-  }
-  if (!inputs.empty()) SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
 // Types as a keyboard does. Should the editor not be in the foreground, the

@@ -1,6 +1,7 @@
 #include "ui/platform/win32_link_platform.h"
 
 #include "ui/app_core.h"
+#include "ui/platform/keyboard_settings.h"
 #include "ui/progress.h"
 
 namespace {
@@ -11,31 +12,19 @@ constexpr DWORD kIdleWaitMs = 1;
 bool quitKept = false;
 int quitCode = 0;
 
-bool ReadSetting(UINT action, int& value) {
-  int result = 0;
-  if (!SystemParametersInfoA(action, 0, &result, 0)) return false;
-  value = result;
-  return true;
-}
-
-void WriteSetting(UINT action, int value) {
-  // Not written to the profile and not broadcast: the link values are transient.
-  SystemParametersInfoA(action, static_cast<UINT>(value), nullptr, 0);
-}
-
 }  // namespace
 
 bool Win32LinkPlatform::GetKeyboardDelay(int& delay) {
-  return ReadSetting(SPI_GETKEYBOARDDELAY, delay);
+  return ReadKeyboardSetting(SPI_GETKEYBOARDDELAY, delay);
 }
 
 bool Win32LinkPlatform::GetKeyboardSpeed(int& speed) {
-  return ReadSetting(SPI_GETKEYBOARDSPEED, speed);
+  return ReadKeyboardSetting(SPI_GETKEYBOARDSPEED, speed);
 }
 
-void Win32LinkPlatform::SetKeyboardDelay(int delay) { WriteSetting(SPI_SETKEYBOARDDELAY, delay); }
+void Win32LinkPlatform::SetKeyboardDelay(int delay) { WriteKeyboardSetting(SPI_SETKEYBOARDDELAY, delay); }
 
-void Win32LinkPlatform::SetKeyboardSpeed(int speed) { WriteSetting(SPI_SETKEYBOARDSPEED, speed); }
+void Win32LinkPlatform::SetKeyboardSpeed(int speed) { WriteKeyboardSetting(SPI_SETKEYBOARDSPEED, speed); }
 
 std::uint32_t Win32LinkPlatform::Now() { return GetTickCount(); }
 

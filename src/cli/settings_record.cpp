@@ -1,0 +1,47 @@
+#include "cli/settings_record.h"
+
+#include <cstdio>
+
+#include "io/file_io.h"
+#include "link/typematic_link.h"
+
+namespace {
+
+// "delay speed\n": a few bytes; anything longer is not a record of ours.
+constexpr std::size_t kRecordLimit = 64;
+constexpr int kMaxDelay = 3;
+constexpr int kMaxSpeed = 31;
+
+bool ParseRecord(const std::string& text, TypematicSettings& settings) {
+  int delay = -1;
+  int speed = -1;
+  char end = '\0';
+  if (std::sscanf(text.c_str(), "%d %d%c", &delay, &speed, &end) != 3 || end != '\n') return false;
+  if (delay < 0 || delay > kMaxDelay || speed < 0 || speed > kMaxSpeed) return false;
+  settings.delay = delay;
+  settings.speed = speed;
+  return true;
+}
+
+}  // namespace
+
+RecordFound RestoreRecordedSettings(LinkPlatform& platform, const std::string& path) {
+  std::string text;
+  if (ReadFileBounded(path, kRecordLimit, text) == ReadResult::kCannotOpen) return RecordFound::kNone;
+  TypematicSettings settings;
+  const bool valid = ParseRecord(text, settings);
+  if (valid) {
+    SetTypematicSpeed(platform, settings.speed);
+    SetTypematicDelay(platform, settings.delay);
+  }
+  DropSettingsRecord(path);
+  return valid ? RecordFound::kRestored : RecordFound::kUnreadable;
+}
+
+bool RecordSettings(LinkPlatform& platform, const std::string& path) {
+  TypematicSettings settings;
+  if (!SaveTypematicSettings(platform, settings)) return false;
+  return WriteFileWhole(path, std::to_string(settings.delay) + " " + std::to_string(settings.speed) + "\n");
+}
+
+void DropSettingsRecord(const std::string& path) { std::remove(path.c_str()); }

@@ -1,0 +1,245 @@
+#include "cli/transfer_commands.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+#include "cli/commands.h"
+#include "cli/settings_record.h"
+#include "cli/transfer_host.h"
+#include "io/file_read.h"
+#include "io/file_write.h"
+#include "link/read_transfer.h"
+#include "link/typematic_link.h"
+#include "link/write_transfer.h"
+#include "model/config_file.h"
+#include "model/editor_messages.h"
+
+#ifndef _WIN32
+// The encoder is reached through the desktop's keyboard settings: Windows only.
+TransferHost* ConsoleTransferHost() { return nullptr; }
+#endif
+
+namespace {
+
+constexpr int kTextSize = 128;
+constexpr char kInitialProgress[] = "Initializing...";
+
+void Say(std::FILE* stream, const std::string& text) {
+  std::fputs((text + "\n").c_str(), stream);
+  std::fflush(stream);
+}
+
+std::string Format(const char* format, int value) {
+  char text[kTextSize] = "";
+  std::snprintf(text, sizeof text, format, value);
+  return text;
+}
+
+std::string SharedPinText(int pin) {
+  return Format(kSharedPinFormat, PinLetter(std::clamp(pin, 0, kPinCount - 1)));
+}
+
+// The editor's words for the results of one kind of transfer.
+struct ResultTexts {
+  const char* ok;
+  const char* linkError;
+  bool invalidHasText;  // a read's result 3 has a message; a write's shows "Unknown error (3)"
+};
+constexpr ResultTexts kReadTexts = {kReadMessage, kReadErrorMessage, true};
+constexpr ResultTexts kWriteTexts = {kWrittenMessage, kWriteErrorMessage, false};
+
+int ExitCodeOf(int result) {
+  switch (result) {
+    case kTransferOk: return kExitOk;
+    case kTransferNotFound: return kExitNotFound;
+    case kTransferInvalidConfig: return kExitInvalid;
+    case kTransferStopped: return kExitStopped;
+    default: return kExitLinkError;
+  }
+}
+
+// Says the result (prefixed with what it ended) and returns its exit code.
+int Report(int result, const ResultTexts& texts, const std::string& prefix = "") {
+  std::string text;
+  switch (result) {
+    case kTransferOk: Say(stdout, prefix + texts.ok); return kExitOk;
+    case kTransferNotFound: text = kNotFoundMessage; break;
+    case kTransferLinkError: text = texts.linkError; break;
+    case kTransferStopped: text = "Stopped: the keyboard delay and speed are put back"; break;
+    default:
+      text = result == kTransferInvalidConfig && texts.invalidHasText ? kInvalidConfigurationMessage
+                                                                 : Format(kUnknownErrorFormat, result);
+      break;
+  }
+  Say(stderr, prefix + text);
+  return ExitCodeOf(result);
+}
+
+// The lock, the record of the user's settings and the keyboard hook, held for
+// one command and given up on every way out.
+class Session {
+ public:
+  explicit Session(TransferHost& host) : host_(host) {}
+  Session(const Session&) = delete;
+  Session& operator=(const Session&) = delete;
+  ~Session() {
+    if (listening_) host_.StopListening();
+    if (!recordPath_.empty()) DropSettingsRecord(recordPath_);
+    if (locked_) host_.Unlock();
+  }
+
+  // kExitOk when a transfer may start.
+  int Open() {
+    if (!host_.Lock()) {
+      Say(stderr, "rq57cfg: another transfer with the RQ57 is running");
+      return kExitLinkError;
+    }
+    locked_ = true;
+    LinkPlatform& link = host_.Link();
+    const std::string path = host_.SettingsRecordPath();
+    // A record left behind means the run that made it was killed mid-transfer.
+    if (!path.empty() && RestoreRecordedSettings(link, path) == RecordFound::kRestored) {
+      Say(stderr, "rq57cfg: put back the keyboard delay and speed that an interrupted transfer left");
+    }
+    if (!path.empty() && RecordSettings(link, path)) recordPath_ = path;
+    if (!host_.StartListening()) {
+      Say(stderr, "rq57cfg: cannot take the keyboard's input");
+      return kExitLinkError;
+    }
+    listening_ = true;
+    if (link.StopRequested()) return Report(kTransferStopped, kReadTexts);
+    link.ShowProgress(kInitialProgress);
+    return kExitOk;
+  }
+
+ private:
+  TransferHost& host_;
+  bool locked_ = false;
+  bool listening_ = false;
+  std::string recordPath_;
+};
+
+int NeedsWindows() {
+  Say(stderr, "rq57cfg: read and write need Windows: the RQ57 is reached through the keyboard");
+  return kExitError;
+}
+
+// Loads the file as Open does and builds the image as Write does, saying what
+// either refuses.
+bool ImageToWrite(const std::string& file, ConfigImage& image) {
+  InputFile input;
+  if (!ReadRegularFile(file, kImageSize, input)) {
+    Say(stderr, file + ": " + kOpenErrorMessage + ": " + input.reason);
+    return false;
+  }
+  ConfigImage opened{};
+  if (!ImageFromFileBytes(input.content, opened)) {  // never hand undefined bytes to the decoder
+    Say(stderr, file + ": " + kInvalidFileMessage);
+    return false;
+  }
+  ConfigModel model;
+  ResetModel(model);
+  if (!DecodeImage(opened, model)) {
+    Say(stderr, file + ": " + kInvalidFileMessage);
+    return false;
+  }
+  int sharedPin = -1;
+  if (EncodeImage(model, image, &sharedPin)) return true;
+  Say(stderr, file + ": " + SharedPinText(sharedPin));
+  return false;
+}
+
+int DataBytes(const ConfigImage& image) { return image[kImageRows] * image[kImageColumns] * 2; }
+
+// Says every byte that both transfers carried and that differs; the count of them.
+int ReportDifferences(const ConfigImage& written, const ConfigImage& read) {
+  std::vector<int> indexes;
+  for (int i = kTransferStart; i < kImageSize; ++i) indexes.push_back(i);
+  for (int i = 0; i < std::min(DataBytes(written), DataBytes(read)); ++i) indexes.push_back(i);
+  int differences = 0;
+  for (int i : indexes) {
+    if (written[i] == read[i]) continue;
+    char text[kTextSize] = "";
+    std::snprintf(text, sizeof text, "byte %d: written 0x%02X, read 0x%02X", i, written[i], read[i]);
+    Say(stderr, text);
+    ++differences;
+  }
+  return differences;
+}
+
+int Verify(TransferHost& host, const ConfigImage& written, int writeResult) {
+  LinkPlatform& link = host.Link();
+  Say(stderr, writeResult == kTransferOk ? kWrittenMessage
+                                         : std::string(kWriteErrorMessage) + "; reading it back all the same");
+  if (link.StopRequested()) return Report(kTransferStopped, kReadTexts);
+  link.ShowProgress(kInitialProgress);
+  ConfigImage read{};
+  const int result = ReadFromEncoder(link, read);
+  host.FlushProgress();
+  if (result != kTransferOk) return Report(result, kReadTexts, "Reading back: ");
+  const int differences = ReportDifferences(written, read);
+  if (differences > 0) {
+    Say(stderr, Format("Verification failed: %d bytes differ", differences));
+    return kExitDifferent;
+  }
+  Say(stdout, writeResult == kTransferOk
+                  ? "verified"
+                  : "verified: the RQ57 holds the file although the write ended in a link error");
+  return kExitOk;
+}
+
+}  // namespace
+
+int ReadEncoderCommand(const std::string& output) {
+  TransferHost* host = ConsoleTransferHost();
+  if (host == nullptr) return NeedsWindows();
+  // Standard output carries the result line, so the image needs a file of its own.
+  if (output.empty() || output == kStandardOutputName) {
+    Say(stderr, "output: cannot write: read needs a file name");
+    return kExitError;
+  }
+  ConfigImage read{};
+  int result = kTransferLinkError;
+  {
+    Session session(*host);
+    const int opened = session.Open();
+    if (opened != kExitOk) return opened;
+    result = ReadFromEncoder(host->Link(), read);
+    host->FlushProgress();
+  }
+  if (result != kTransferOk) return Report(result, kReadTexts);
+  // What Save would write after Read: the image of a new configuration that
+  // took the one read.
+  ConfigModel model;
+  ResetModel(model);
+  if (!DecodeImage(read, model)) return Report(kTransferInvalidConfig, kReadTexts);
+  ConfigImage image{};
+  int sharedPin = -1;
+  if (!EncodeImage(model, image, &sharedPin)) {
+    Say(stderr, SharedPinText(sharedPin));
+    return kExitInvalid;
+  }
+  std::string reason;
+  if (!WriteFileWhole(output, FileBytesOfImage(image), reason)) {
+    Say(stderr, output + ": " + kSaveErrorMessage + ": " + reason);
+    return kExitError;
+  }
+  Say(stdout, kReadMessage);
+  return kExitOk;
+}
+
+int WriteEncoderCommand(const std::string& file, bool verify) {
+  TransferHost* host = ConsoleTransferHost();
+  if (host == nullptr) return NeedsWindows();
+  ConfigImage image{};
+  if (!ImageToWrite(file, image)) return kExitError;
+  Session session(*host);
+  const int opened = session.Open();
+  if (opened != kExitOk) return opened;
+  const int result = WriteToEncoder(host->Link(), image);
+  host->FlushProgress();
+  // After a link error the encoder may hold the file all the same.
+  if (verify && (result == kTransferOk || result == kTransferLinkError)) return Verify(*host, image, result);
+  return Report(result, kWriteTexts);
+}

@@ -1,0 +1,105 @@
+#include "ui/platform/console_link_platform.h"
+
+#include <shlobj.h>
+
+#include <cstdio>
+
+#include "ui/platform/keyboard_hook.h"
+#include "ui/platform/keyboard_settings.h"
+#include "ui/platform/transfer_mutex.h"
+
+namespace {
+
+constexpr DWORD kIdleWaitMs = 1;
+constexpr DWORD kProgressIntervalMs = 100;  // ten texts a second at most
+// Closing the console (or logging off) ends the process once the handler returns:
+// it holds the process this long for the transfer to put the settings back.
+constexpr DWORD kCloseGraceMs = 3000;
+constexpr char kRecordFolder[] = "\\RQ57";
+constexpr char kRecordFile[] = "\\rq57cfg keyboard settings.txt";
+
+volatile LONG stopRequested = 0;
+HANDLE idle = nullptr;  // set while no transfer runs
+
+BOOL WINAPI ConsoleCtrlHandler(DWORD event) {
+  InterlockedExchange(&stopRequested, 1);
+  if (event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT) return TRUE;  // handled: the transfer stops
+  if (idle != nullptr) WaitForSingleObject(idle, kCloseGraceMs);
+  return FALSE;
+}
+
+}  // namespace
+
+ConsoleLinkPlatform::ConsoleLinkPlatform() {
+  if (idle == nullptr) idle = CreateEventA(nullptr, TRUE, TRUE, nullptr);
+  SetConsoleCtrlHandler(ConsoleCtrlHandler, TRUE);
+}
+
+bool ConsoleLinkPlatform::GetKeyboardDelay(int& delay) { return ReadKeyboardSetting(SPI_GETKEYBOARDDELAY, delay); }
+
+bool ConsoleLinkPlatform::GetKeyboardSpeed(int& speed) { return ReadKeyboardSetting(SPI_GETKEYBOARDSPEED, speed); }
+
+void ConsoleLinkPlatform::SetKeyboardDelay(int delay) { WriteKeyboardSetting(SPI_SETKEYBOARDDELAY, delay); }
+
+void ConsoleLinkPlatform::SetKeyboardSpeed(int speed) { WriteKeyboardSetting(SPI_SETKEYBOARDSPEED, speed); }
+
+std::uint32_t ConsoleLinkPlatform::Now() { return GetTickCount(); }
+
+void ConsoleLinkPlatform::Pause(std::uint32_t ms) {
+  ShowDueProgress();
+  Sleep(ms);
+}
+
+void ConsoleLinkPlatform::WaitForMessage() {
+  ShowDueProgress();
+  WaitForKeyEvent(kIdleWaitMs);
+}
+
+LinkMessage ConsoleLinkPlatform::TakeMessage() { return TakeKeyEvent(); }
+
+void ConsoleLinkPlatform::ShowProgress(const char* text) {
+  if (text == (hasPending_ ? pending_ : shown_)) return;  // no change
+  pending_ = text;
+  hasPending_ = true;
+  ShowDueProgress();
+}
+
+bool ConsoleLinkPlatform::StopRequested() { return InterlockedCompareExchange(&stopRequested, 0, 0) != 0; }
+
+void ConsoleLinkPlatform::ShowDueProgress() {
+  if (!hasPending_ || (shownBefore_ && GetTickCount() - shownAt_ < kProgressIntervalMs)) return;
+  FlushProgress();
+}
+
+void ConsoleLinkPlatform::FlushProgress() {
+  if (!hasPending_) return;
+  std::fputs((pending_ + "\n").c_str(), stderr);
+  std::fflush(stderr);
+  shown_ = pending_;
+  hasPending_ = false;
+  shownBefore_ = true;
+  shownAt_ = GetTickCount();
+}
+
+bool ConsoleHost::Lock() {
+  if (!LockTransfers()) return false;
+  if (idle != nullptr) ResetEvent(idle);
+  return true;
+}
+
+void ConsoleHost::Unlock() {
+  UnlockTransfers();
+  if (idle != nullptr) SetEvent(idle);
+}
+
+std::string ConsoleHost::SettingsRecordPath() {
+  char folder[MAX_PATH] = "";
+  if (SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA | CSIDL_FLAG_CREATE, nullptr, 0, folder) != S_OK) return "";
+  const std::string ours = std::string(folder) + kRecordFolder;
+  if (!CreateDirectoryA(ours.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) return "";
+  return ours + kRecordFile;
+}
+
+bool ConsoleHost::StartListening() { return StartKeyboardHook(); }
+
+void ConsoleHost::StopListening() { StopKeyboardHook(); }

@@ -1,0 +1,58 @@
+// The link's provider for rq57cfg: the desktop's keyboard settings, the
+// keyboard's events from a low-level hook (a console program has no focused
+// window), progress on standard error, and Ctrl+C as a request to stop.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "cli/transfer_host.h"
+#include "link/link_platform.h"
+
+class ConsoleLinkPlatform : public LinkPlatform {
+ public:
+  ConsoleLinkPlatform();
+
+  bool GetKeyboardDelay(int& delay) override;
+  bool GetKeyboardSpeed(int& speed) override;
+  void SetKeyboardDelay(int delay) override;
+  void SetKeyboardSpeed(int speed) override;
+  std::uint32_t Now() override;
+  void Pause(std::uint32_t ms) override;
+  void WaitForMessage() override;
+  LinkMessage TakeMessage() override;
+  void DispatchTakenMessage() override {}
+  // Shown whenever it changes, at most ten times a second: a text that comes too
+  // soon is shown when its time has come, unless another replaced it.
+  void ShowProgress(const char* text) override;
+  bool StopRequested() override;
+
+  void FlushProgress();
+
+ private:
+  void ShowDueProgress();
+
+  std::string pending_;
+  std::string shown_;
+  bool hasPending_ = false;
+  bool shownBefore_ = false;
+  DWORD shownAt_ = 0;
+};
+
+// rq57cfg's host around a console provider: the transfer lock shared with the
+// editor, the settings record in the local application data folder, the hook.
+class ConsoleHost : public TransferHost {
+ public:
+  explicit ConsoleHost(ConsoleLinkPlatform& link) : link_(link) {}
+  bool Lock() override;
+  void Unlock() override;
+  std::string SettingsRecordPath() override;
+  bool StartListening() override;
+  void StopListening() override;
+  LinkPlatform& Link() override { return link_; }
+  void FlushProgress() override { link_.FlushProgress(); }
+
+ private:
+  ConsoleLinkPlatform& link_;
+};
