@@ -2,7 +2,8 @@
 
 #include <cstdio>
 
-#include "io/file_io.h"
+#include "io/file_read.h"
+#include "io/file_write.h"
 #include "link/typematic_link.h"
 
 namespace {
@@ -26,10 +27,10 @@ bool ParseRecord(const std::string& text, TypematicSettings& settings) {
 }  // namespace
 
 RecordFound RestoreRecordedSettings(LinkPlatform& platform, const std::string& path) {
-  std::string text;
-  if (ReadFileBounded(path, kRecordLimit, text) == ReadResult::kCannotOpen) return RecordFound::kNone;
+  InputFile record;
+  if (!ReadRegularFile(path, kRecordLimit, record)) return RecordFound::kNone;
   TypematicSettings settings;
-  const bool valid = ParseRecord(text, settings);
+  const bool valid = !record.more && ParseRecord(record.content, settings);
   if (valid) {
     SetTypematicSpeed(platform, settings.speed);
     SetTypematicDelay(platform, settings.delay);
@@ -41,7 +42,8 @@ RecordFound RestoreRecordedSettings(LinkPlatform& platform, const std::string& p
 bool RecordSettings(LinkPlatform& platform, const std::string& path) {
   TypematicSettings settings;
   if (!SaveTypematicSettings(platform, settings)) return false;
-  return WriteFileWhole(path, std::to_string(settings.delay) + " " + std::to_string(settings.speed) + "\n");
+  std::string reason;
+  return WriteFileWhole(path, std::to_string(settings.delay) + " " + std::to_string(settings.speed) + "\n", reason);
 }
 
-void DropSettingsRecord(const std::string& path) { std::remove(path.c_str()); }
+void DropSettingsRecord(const std::string& path) { RemoveFile(path); }

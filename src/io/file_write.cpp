@@ -213,3 +213,11 @@ bool WriteFileWhole(const std::string& path, const std::string& content, std::st
 }
 
 void SetWriteFailureSeam(WriteFailureSeam seam) { failureSeam = seam; }
+
+bool RemoveFile(const std::string& path) {
+#ifdef _WIN32
+  return DeleteFileW(WideText(path).c_str()) != FALSE;
+#else
+  return unlink(path.c_str()) == 0;
+#endif
+}

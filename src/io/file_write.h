@@ -14,6 +14,10 @@
 // then as it was and no temporary file remains.
 bool WriteFileWhole(const std::string& path, const std::string& content, std::string& reason);
 
+// Removes a file the program made itself (a record of its own); false when it
+// could not.
+bool RemoveFile(const std::string& path);
+
 // Test seam: tests plant a failure at one step of writing through it; the
 // programs never set it. The seam returns true for the step that should fail.
 enum class WriteStep { kCreate, kWrite, kFlush, kReplace };

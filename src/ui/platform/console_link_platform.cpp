@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "io/system_text.h"
 #include "ui/platform/keyboard_hook.h"
 #include "ui/platform/keyboard_settings.h"
 #include "ui/platform/transfer_mutex.h"
@@ -93,10 +94,10 @@ void ConsoleHost::Unlock() {
 }
 
 std::string ConsoleHost::SettingsRecordPath() {
-  char folder[MAX_PATH] = "";
-  if (SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA | CSIDL_FLAG_CREATE, nullptr, 0, folder) != S_OK) return "";
-  const std::string ours = std::string(folder) + kRecordFolder;
-  if (!CreateDirectoryA(ours.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) return "";
+  wchar_t folder[MAX_PATH] = L"";
+  if (SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA | CSIDL_FLAG_CREATE, nullptr, 0, folder) != S_OK) return "";
+  const std::string ours = Utf8Text(folder) + kRecordFolder;
+  if (!CreateDirectoryW(WideText(ours).c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) return "";
   return ours + kRecordFile;
 }
 

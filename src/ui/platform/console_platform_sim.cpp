@@ -19,7 +19,7 @@ class SimConsolePlatform : public ConsoleLinkPlatform {
  public:
   // The device answers at once (its latency is 0): no answer is held back.
   SimConsolePlatform()
-      : device_([](const std::vector<SimKeyEvent>& events, std::uint32_t) { SendKeyEvents(events); }) {
+      : device_([](const std::vector<SimKeyEvent>& events, std::uint32_t, SimKeySource) { SendKeyEvents(events); }) {
     device_.SetImage(SampleConfigImage());
 #ifdef RQ57_TEST_SEAMS
     PlantFaultFromEnvironment();
