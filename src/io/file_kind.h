@@ -4,11 +4,13 @@
 
 #include <string>
 
+#include "io/system_text.h"
+
 #ifdef _WIN32
 #include <windows.h>
 
 // Opens a name only to look at it (no data access; folders too), following links.
-HANDLE OpenToLookAt(const std::wstring& path);
+HANDLE OpenToLookAt(const WideString& path);
 // "a folder", "a device" or "a pipe"; nullptr for a regular file.
 const char* NonRegularKind(HANDLE file);
 #else

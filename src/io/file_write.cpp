@@ -52,12 +52,12 @@ std::string TemporaryName(const std::string& folder) {
 #ifdef _WIN32
 // The file a handle reached, links and junctions followed; empty where the
 // system cannot tell (before Windows Vista).
-std::wstring FinalPath(HANDLE file) {
+WideString FinalPath(HANDLE file) {
   using FinalPathCall = DWORD(WINAPI*)(HANDLE, LPWSTR, DWORD, DWORD);
   static const auto call = reinterpret_cast<FinalPathCall>(
       reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "GetFinalPathNameByHandleW")));
   if (call == nullptr) return {};
-  std::wstring path(MAX_PATH, L'\0');
+  WideString path(MAX_PATH, L'\0');
   DWORD length = call(file, &path[0], static_cast<DWORD>(path.size()), 0);
   if (length >= path.size()) {
     path.resize(length + 1);
@@ -83,12 +83,12 @@ bool WriteAll(HANDLE file, const std::string& content, std::string& reason) {
 }
 
 bool WriteThrough(const std::string& path, const std::string& content, std::string& reason) {
-  std::wstring target = WideText(path);
+  WideString target = WideText(path);
   HANDLE existing = OpenToLookAt(target);
   const bool exists = existing != INVALID_HANDLE_VALUE;
   if (exists) {
     const char* kind = NonRegularKind(existing);
-    const std::wstring final = kind == nullptr ? FinalPath(existing) : std::wstring();
+    const WideString final = kind == nullptr ? FinalPath(existing) : WideString();
     CloseHandle(existing);
     if (kind != nullptr) {
       reason = NotRegularReason(kind);
@@ -97,7 +97,7 @@ bool WriteThrough(const std::string& path, const std::string& content, std::stri
     if (!final.empty()) target = final;
   }
   const std::string folder = FolderOf(Utf8Text(target));
-  std::wstring temporary;
+  WideString temporary;
   HANDLE file = INVALID_HANDLE_VALUE;
   for (int attempt = 0; attempt < kNameAttempts && file == INVALID_HANDLE_VALUE; ++attempt) {
     if (Planted(WriteStep::kCreate, reason)) return false;

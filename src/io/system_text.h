@@ -6,9 +6,26 @@
 #include <string>
 
 #ifdef _WIN32
+#include <memory>
+
+// Wide (UTF-16) text for the Windows calls. Its own allocator makes it a type of
+// its own, compiled for what the program uses, so that the standard library's
+// whole WideString (about 35 KB) stays out of the programs.
+template <typename T>
+struct WideAllocator : std::allocator<T> {
+  template <typename U>
+  struct rebind {
+    using other = WideAllocator<U>;
+  };
+  WideAllocator() = default;
+  template <typename U>
+  WideAllocator(const WideAllocator<U>&) {}
+};
+using WideString = std::basic_string<wchar_t, std::char_traits<wchar_t>, WideAllocator<wchar_t>>;
+
 // UTF-8 to UTF-16 and back.
-std::wstring WideText(const std::string& text);
-std::string Utf8Text(const std::wstring& text);
+WideString WideText(const std::string& text);
+std::string Utf8Text(const WideString& text);
 #endif
 
 // The system's words for the last failed call (errno, or GetLastError on
