@@ -6,7 +6,6 @@
 
 #include "io/system_text.h"
 #include "ui/platform/keyboard_hook.h"
-#include "ui/platform/keyboard_settings.h"
 #include "ui/platform/transfer_mutex.h"
 
 namespace {
@@ -35,16 +34,6 @@ ConsoleLinkPlatform::ConsoleLinkPlatform() {
   if (idle == nullptr) idle = CreateEventA(nullptr, TRUE, TRUE, nullptr);
   SetConsoleCtrlHandler(ConsoleCtrlHandler, TRUE);
 }
-
-bool ConsoleLinkPlatform::GetKeyboardDelay(int& delay) { return ReadKeyboardSetting(SPI_GETKEYBOARDDELAY, delay); }
-
-bool ConsoleLinkPlatform::GetKeyboardSpeed(int& speed) { return ReadKeyboardSetting(SPI_GETKEYBOARDSPEED, speed); }
-
-void ConsoleLinkPlatform::SetKeyboardDelay(int delay) { WriteKeyboardSetting(SPI_SETKEYBOARDDELAY, delay); }
-
-void ConsoleLinkPlatform::SetKeyboardSpeed(int speed) { WriteKeyboardSetting(SPI_SETKEYBOARDSPEED, speed); }
-
-std::uint32_t ConsoleLinkPlatform::Now() { return GetTickCount(); }
 
 void ConsoleLinkPlatform::Pause(std::uint32_t ms) {
   ShowDueProgress();

@@ -9,16 +9,12 @@
 
 #include "cli/transfer_host.h"
 #include "link/link_platform.h"
+#include "ui/platform/keyboard_settings.h"
 
-class ConsoleLinkPlatform : public LinkPlatform {
+class ConsoleLinkPlatform : public DesktopKeyboardLink {
  public:
   ConsoleLinkPlatform();
 
-  bool GetKeyboardDelay(int& delay) override;
-  bool GetKeyboardSpeed(int& speed) override;
-  void SetKeyboardDelay(int delay) override;
-  void SetKeyboardSpeed(int speed) override;
-  std::uint32_t Now() override;
   void Pause(std::uint32_t ms) override;
   void WaitForMessage() override;
   LinkMessage TakeMessage() override;

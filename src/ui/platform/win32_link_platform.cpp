@@ -1,7 +1,6 @@
 #include "ui/platform/win32_link_platform.h"
 
 #include "ui/app_core.h"
-#include "ui/platform/keyboard_settings.h"
 #include "ui/progress.h"
 
 namespace {
@@ -13,20 +12,6 @@ bool quitKept = false;
 int quitCode = 0;
 
 }  // namespace
-
-bool Win32LinkPlatform::GetKeyboardDelay(int& delay) {
-  return ReadKeyboardSetting(SPI_GETKEYBOARDDELAY, delay);
-}
-
-bool Win32LinkPlatform::GetKeyboardSpeed(int& speed) {
-  return ReadKeyboardSetting(SPI_GETKEYBOARDSPEED, speed);
-}
-
-void Win32LinkPlatform::SetKeyboardDelay(int delay) { WriteKeyboardSetting(SPI_SETKEYBOARDDELAY, delay); }
-
-void Win32LinkPlatform::SetKeyboardSpeed(int speed) { WriteKeyboardSetting(SPI_SETKEYBOARDSPEED, speed); }
-
-std::uint32_t Win32LinkPlatform::Now() { return GetTickCount(); }
 
 void Win32LinkPlatform::Pause(std::uint32_t ms) {
   PaintProgressText();

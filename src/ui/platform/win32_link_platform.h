@@ -5,14 +5,10 @@
 #include <windows.h>
 
 #include "link/link_platform.h"
+#include "ui/platform/keyboard_settings.h"
 
-class Win32LinkPlatform : public LinkPlatform {
+class Win32LinkPlatform : public DesktopKeyboardLink {
  public:
-  bool GetKeyboardDelay(int& delay) override;
-  bool GetKeyboardSpeed(int& speed) override;
-  void SetKeyboardDelay(int delay) override;
-  void SetKeyboardSpeed(int speed) override;
-  std::uint32_t Now() override;
   void Pause(std::uint32_t ms) override;
   void WaitForMessage() override;
   LinkMessage TakeMessage() override;
