@@ -4,6 +4,7 @@
 #include <random>
 
 #include "io/file_kind.h"
+#include "io/file_protection.h"
 #include "io/system_text.h"
 
 #ifdef _WIN32
@@ -119,18 +120,42 @@ bool ResolveTarget(const std::string& path, Target& target, std::string& reason)
   return true;
 }
 
+// Under Wine (and on Windows while a scanner or indexer looks at it) a move onto
+// a file is refused as long as any handle is open on it, another writer's look
+// at it too. Such a refusal is brief: the move is tried again for a while.
+constexpr DWORD kReplaceRetryMs = 200;
+constexpr DWORD kReplacePauseMs = 10;
+
+bool MoveIntoPlace(const WideString& temporary, const WideString& target) {
+  const DWORD start = GetTickCount();
+  while (!MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    const DWORD error = GetLastError();
+    if ((error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION) ||
+        GetTickCount() - start >= kReplaceRetryMs) {
+      return false;
+    }
+    Sleep(kReplacePauseMs);
+  }
+  return true;
+}
+
 bool WriteThrough(const std::string& path, const std::string& content, std::string& reason) {
   Target resolved;
   if (!ResolveTarget(path, resolved, reason)) return false;
   const WideString& target = resolved.path;
   const bool exists = resolved.exists;
+  // The replaced file's access list goes to the temporary file as it is made,
+  // before any content; a new file gets the folder's.
+  FileProtection protection;
+  if (exists && !TakeProtection(target, protection)) return Failed(reason);
+  SECURITY_ATTRIBUTES* security = exists ? &protection.attributes : nullptr;
   const std::string folder = FolderOf(Utf8Text(target));
   WideString temporary;
   HANDLE file = INVALID_HANDLE_VALUE;
   for (int attempt = 0; attempt < kNameAttempts && file == INVALID_HANDLE_VALUE; ++attempt) {
     if (Planted(WriteStep::kCreate, reason)) return false;
     temporary = WideText(TemporaryName(folder));
-    file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, security, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) break;
   }
   if (file == INVALID_HANDLE_VALUE) {
@@ -144,9 +169,7 @@ bool WriteThrough(const std::string& path, const std::string& content, std::stri
   // (ReplaceFileW would keep them too, but leaves a file of its own behind when
   // it fails under Wine.)
   if (exists) SetFileAttributesW(temporary.c_str(), resolved.attributes & ~FILE_ATTRIBUTE_READONLY);
-  if (written && !Planted(WriteStep::kReplace, reason) &&
-      (MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) ||
-       Failed(reason))) {
+  if (written && !Planted(WriteStep::kReplace, reason) && (MoveIntoPlace(temporary, target) || Failed(reason))) {
     return true;
   }
   SetFileAttributesW(temporary.c_str(), FILE_ATTRIBUTE_NORMAL);
