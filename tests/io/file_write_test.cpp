@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -13,8 +14,6 @@
 #include <windows.h>
 #include <aclapi.h>
 #include <sddl.h>
-
-#include <memory>
 #else
 #include <sys/wait.h>
 #include <unistd.h>
@@ -112,147 +111,83 @@ TEST(WriteFileWhole, ATargetThatCannotBeWrittenIsRefusedAndLeftAsItWas) {
 }
 
 #ifdef _WIN32
-struct LocalFreer {
-  void operator()(void* memory) const { LocalFree(memory); }
-};
-
-// The access list of a file as text ("D:P(A;;FA;;;S-1-5-...)"), empty when unknown.
-std::wstring AccessList(const fs::path& path) {
+// Who owns a file and who may use it, as text: "O:S-1-5-...D:P(A;;FA;;;S-1-5-...)".
+std::wstring Security(const fs::path& path, SECURITY_INFORMATION what) {
   PSECURITY_DESCRIPTOR description = nullptr;
-  if (GetNamedSecurityInfoW(path.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, nullptr,
-                            nullptr, &description) != ERROR_SUCCESS) {
-    return {};
-  }
-  std::unique_ptr<void, LocalFreer> owned(description);
   wchar_t* text = nullptr;
-  if (!ConvertSecurityDescriptorToStringSecurityDescriptorW(description, SDDL_REVISION_1, DACL_SECURITY_INFORMATION,
-                                                            &text, nullptr)) {
-    return {};
-  }
-  std::unique_ptr<void, LocalFreer> ownedText(text);
-  return text;
-}
-
-// This user's SID as text.
-std::wstring UserSid() {
-  HANDLE token = nullptr;
-  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return {};
-  DWORD size = 0;
-  GetTokenInformation(token, TokenUser, nullptr, 0, &size);
-  std::vector<unsigned char> user(size);
-  wchar_t* text = nullptr;
-  const bool ok = size > 0 && GetTokenInformation(token, TokenUser, user.data(), size, &size) &&
-                  ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(user.data())->User.Sid, &text);
-  CloseHandle(token);
-  std::unique_ptr<void, LocalFreer> ownedText(text);
-  return ok ? text : L"";
+  GetNamedSecurityInfoW(path.c_str(), SE_FILE_OBJECT, what, nullptr, nullptr, nullptr, nullptr, &description);
+  ConvertSecurityDescriptorToStringSecurityDescriptorW(description, SDDL_REVISION_1, what, &text, nullptr);
+  const std::wstring result = text != nullptr ? text : L"";
+  LocalFree(text);
+  LocalFree(description);
+  return result;
 }
 
 // A file only its owner may use keeps its list when it is replaced (under Wine:
 // others stay shut out of a file of mode 0600).
 TEST(WriteFileWhole, AReplacedFileKeepsItsAccessList) {
   const fs::path dir = FreshFolder("rq57_access_test");
-  const fs::path target = dir / "private.img";
-  const std::wstring ownerOnly = L"D:P(A;;FA;;;" + UserSid() + L")";
+  const fs::path fresh = dir / "fresh.img", target = dir / "private.img";
+  std::ofstream(fresh) << "";
+  const std::wstring ownerOnly = L"D:P(A;;FA;;;" + Security(fresh, OWNER_SECURITY_INFORMATION).substr(2) + L")";
   PSECURITY_DESCRIPTOR description = nullptr;
   ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(ownerOnly.c_str(), SDDL_REVISION_1, &description,
                                                                    nullptr));
-  std::unique_ptr<void, LocalFreer> owned(description);
   SECURITY_ATTRIBUTES security = {sizeof security, description, FALSE};
-  const HANDLE file = CreateFileW(target.c_str(), GENERIC_WRITE, 0, &security, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-  ASSERT_NE(file, INVALID_HANDLE_VALUE);
-  CloseHandle(file);
-  const std::wstring before = AccessList(target);
-  ASSERT_FALSE(before.empty());
-  std::ofstream(dir / "fresh.img") << "";
-  if (AccessList(dir / "fresh.img") == before) GTEST_SKIP() << "a new file here gets the same list";
+  CloseHandle(CreateFileW(target.c_str(), GENERIC_WRITE, 0, &security, CREATE_NEW, 0, nullptr));
+  LocalFree(description);
+  const std::wstring before = Security(target, DACL_SECURITY_INFORMATION);
+  ASSERT_NE(before, Security(fresh, DACL_SECURITY_INFORMATION));
   std::string reason;
   ASSERT_TRUE(WriteFileWhole(target.string(), "new", reason)) << reason;
   EXPECT_EQ(Content(target), "new");
-  EXPECT_EQ(AccessList(target), before);
+  EXPECT_EQ(Security(target, DACL_SECURITY_INFORMATION), before);
   fs::remove_all(dir);
 }
 
-// Two processes write the same output again and again: every write succeeds
-// (a move refused while the other looks at the file is tried again) and the
-// file is always one whole version.
+// Two processes write the same output again and again: every write succeeds (a
+// move refused while the other looks at the file is tried again) and the file
+// is always one whole version. The other writer is this program started again.
 constexpr int kWrites = 50;
 constexpr std::size_t kVersionSize = 64 * 1024;
-constexpr DWORD kChildStartMs = 60 * 1000;
-constexpr wchar_t kTargetVariable[] = L"RQ57_CONCURRENT_TARGET";
-constexpr wchar_t kStartedEvent[] = L"rq57_concurrent_writer_started";
+constexpr int kReadAttempts = 1000;  // under Wine a file just moved is briefly not to be opened
+constexpr char kTargetVariable[] = "RQ57_CONCURRENT_TARGET";
+constexpr wchar_t kStarted[] = L"rq57_concurrent_writer_started";
+constexpr DWORD kStartMs = 60 * 1000;
 
-// The file's content as a reader gets it: under Wine a file just moved into
-// place cannot be opened until the mover has closed its handle.
-std::string ContentWhenFree(const fs::path& path) {
-  constexpr int kOpenAttempts = 1000;
-  for (int attempt = 0; attempt < kOpenAttempts; ++attempt) {
-    const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                    nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE && GetLastError() == ERROR_SHARING_VIOLATION) {
-      Sleep(1);
-      continue;
-    }
-    std::string content(2 * kVersionSize, '\0');
-    DWORD got = 0;
-    const bool read = file != INVALID_HANDLE_VALUE &&
-                      ReadFile(file, &content[0], static_cast<DWORD>(content.size()), &got, nullptr);
-    CloseHandle(file);
-    content.resize(read ? got : 0);
-    return content;
-  }
-  return {};
-}
-
-std::wstring EnvironmentValue(const wchar_t* name) {
-  wchar_t value[MAX_PATH] = L"";
-  const DWORD length = GetEnvironmentVariableW(name, value, MAX_PATH);
-  return length > 0 && length < MAX_PATH ? value : L"";
-}
-
-// The second writer: this program started again by the test below.
 TEST(WriteFileWhole, ConcurrentWriterChild) {
-  const std::wstring target = EnvironmentValue(kTargetVariable);
-  if (target.empty()) GTEST_SKIP() << "started only by ConcurrentWritersLeaveOneWholeFile";
-  const HANDLE started = OpenEventW(EVENT_MODIFY_STATE, FALSE, kStartedEvent);
-  ASSERT_NE(started, nullptr);
-  SetEvent(started);
-  CloseHandle(started);
-  for (int i = 0; i < kWrites; ++i) {
-    std::string reason;
-    EXPECT_TRUE(WriteFileWhole(fs::path(target).string(), std::string(kVersionSize, 'b'), reason)) << reason;
-  }
+  const char* target = std::getenv(kTargetVariable);
+  if (target == nullptr) GTEST_SKIP() << "started by ConcurrentWritersLeaveOneWholeFile";
+  SetEvent(OpenEventW(EVENT_MODIFY_STATE, FALSE, kStarted));
+  std::string reason;
+  for (int i = 0; i < kWrites; ++i) EXPECT_TRUE(WriteFileWhole(target, std::string(kVersionSize, 'b'), reason)) << reason;
 }
 
 TEST(WriteFileWhole, ConcurrentWritersLeaveOneWholeFile) {
   const fs::path dir = FreshFolder("rq57_concurrent_test");
   const fs::path target = dir / "shared.img";
-  const std::string mine(kVersionSize, 'a');
-  const std::string theirs(kVersionSize, 'b');
-  const HANDLE started = CreateEventW(nullptr, TRUE, FALSE, kStartedEvent);
-  ASSERT_NE(started, nullptr);
+  const std::string mine(kVersionSize, 'a'), theirs(kVersionSize, 'b');
   wchar_t program[MAX_PATH] = L"";
   ASSERT_GT(GetModuleFileNameW(nullptr, program, MAX_PATH), 0u);
   std::wstring command = L"\"" + std::wstring(program) + L"\" --gtest_filter=WriteFileWhole.ConcurrentWriterChild";
-  SetEnvironmentVariableW(kTargetVariable, target.c_str());
+  SetEnvironmentVariableA(kTargetVariable, target.string().c_str());
   STARTUPINFOW startup = {};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION child = {};
-  const bool created =
-      CreateProcessW(program, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &child);
-  SetEnvironmentVariableW(kTargetVariable, nullptr);
-  ASSERT_TRUE(created);
-  EXPECT_EQ(WaitForSingleObject(started, kChildStartMs), WAIT_OBJECT_0);
-  int failures = 0;
-  int torn = 0;
+  const HANDLE started = CreateEventW(nullptr, TRUE, FALSE, kStarted);
+  ASSERT_TRUE(CreateProcessW(program, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &child));
+  SetEnvironmentVariableA(kTargetVariable, nullptr);
+  EXPECT_EQ(WaitForSingleObject(started, kStartMs), WAIT_OBJECT_0);
+  int failures = 0, torn = 0;
   for (int i = 0; i < kWrites; ++i) {
     std::string reason;
-    if (!WriteFileWhole(target.string(), mine, reason)) ++failures;
-    const std::string now = ContentWhenFree(target);
-    if (now != mine && now != theirs) ++torn;
+    failures += WriteFileWhole(target.string(), mine, reason) ? 0 : 1;
+    std::string now;
+    for (int attempt = 0; attempt < kReadAttempts && now.empty(); ++attempt) now = Content(target);
+    torn += now == mine || now == theirs ? 0 : 1;
   }
-  EXPECT_EQ(WaitForSingleObject(child.hProcess, kChildStartMs), WAIT_OBJECT_0);
   DWORD childExit = 1;
+  WaitForSingleObject(child.hProcess, kStartMs);
   GetExitCodeProcess(child.hProcess, &childExit);
   CloseHandle(child.hProcess);
   CloseHandle(child.hThread);
