@@ -26,13 +26,8 @@ const std::string& MemoryFilePath() {
 }
 
 bool Fill(const std::uint8_t* data, std::size_t size) {
-  if (MemoryFile() < 0 || ftruncate(MemoryFile(), 0) != 0) return false;
-  for (std::size_t done = 0; done < size;) {
-    const ssize_t wrote = pwrite(MemoryFile(), data + done, size - done, static_cast<off_t>(done));
-    if (wrote <= 0) return false;
-    done += static_cast<std::size_t>(wrote);
-  }
-  return true;
+  return ftruncate(MemoryFile(), 0) == 0 &&
+         pwrite(MemoryFile(), data, size, 0) == static_cast<ssize_t>(size);  // in memory: whole at once
 }
 
 }  // namespace
