@@ -197,6 +197,13 @@ int ReadEncoderCommand(const std::string& output) {
     Say(stderr, "output: cannot write: read needs a file name");
     return kExitError;
   }
+  // Refused before the transfer, which would otherwise run with the keyboard's
+  // settings changed only for its result to be thrown away.
+  std::string reason;
+  if (!CheckWritableTarget(output, reason)) {
+    Say(stderr, output + ": " + kSaveErrorMessage + ": " + reason);
+    return kExitError;
+  }
   ConfigImage read{};
   int result = kTransferLinkError;
   {
@@ -218,7 +225,6 @@ int ReadEncoderCommand(const std::string& output) {
     Say(stderr, SharedPinText(sharedPin));
     return kExitInvalid;
   }
-  std::string reason;
   if (!WriteFileWhole(output, FileBytesOfImage(image), reason)) {
     Say(stderr, output + ": " + kSaveErrorMessage + ": " + reason);
     return kExitError;
