@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "cli/commands.h"
-#include "cli/settings_record.h"
 #include "cli/transfer_host.h"
 #include "io/file_read.h"
 #include "io/file_write.h"
@@ -47,9 +46,15 @@ struct ResultTexts {
   const char* ok;
   const char* linkError;
   bool invalidHasText;  // a read's result 3 has a message; a write's shows "Unknown error (3)"
+  const char* stopped;
 };
-constexpr ResultTexts kReadTexts = {kReadMessage, kReadErrorMessage, true};
-constexpr ResultTexts kWriteTexts = {kWrittenMessage, kWriteErrorMessage, false};
+constexpr char kStoppedRead[] = "Stopped: the keyboard delay and speed are put back";
+// Nothing tells what the encoder keeps of a write stopped part-way.
+constexpr char kStoppedWrite[] =
+    "Stopped: the keyboard delay and speed are put back; what the RQ57 holds now is not known: "
+    "write the file again (or read the RQ57 and compare)";
+constexpr ResultTexts kReadTexts = {kReadMessage, kReadErrorMessage, true, kStoppedRead};
+constexpr ResultTexts kWriteTexts = {kWrittenMessage, kWriteErrorMessage, false, kStoppedWrite};
 
 int ExitCodeOf(int result) {
   switch (result) {
@@ -68,7 +73,7 @@ int Report(int result, const ResultTexts& texts, const std::string& prefix = "")
     case kTransferOk: Say(stdout, prefix + texts.ok); return kExitOk;
     case kTransferNotFound: text = kNotFoundMessage; break;
     case kTransferLinkError: text = texts.linkError; break;
-    case kTransferStopped: text = "Stopped: the keyboard delay and speed are put back"; break;
+    case kTransferStopped: text = texts.stopped; break;
     default:
       text = result == kTransferInvalidConfig && texts.invalidHasText ? kInvalidConfigurationMessage
                                                                  : Format(kUnknownErrorFormat, result);
@@ -78,33 +83,25 @@ int Report(int result, const ResultTexts& texts, const std::string& prefix = "")
   return ExitCodeOf(result);
 }
 
-// The lock, the record of the user's settings and the keyboard hook, held for
-// one command and given up on every way out.
+// The transfer session and the keyboard hook, held for one command and given up
+// on every way out.
 class Session {
  public:
-  explicit Session(TransferHost& host) : host_(host) {}
+  explicit Session(TransferHost& host) : host_(host), session_(host) {}
   Session(const Session&) = delete;
   Session& operator=(const Session&) = delete;
   ~Session() {
     if (listening_) host_.StopListening();
-    if (!recordPath_.empty()) DropSettingsRecord(recordPath_);
-    if (locked_) host_.Unlock();
   }
 
   // kExitOk when a transfer may start.
   int Open() {
-    if (!host_.Lock()) {
+    if (!session_.Open()) {
       Say(stderr, "rq57cfg: another transfer with the RQ57 is running");
       return kExitLinkError;
     }
-    locked_ = true;
     LinkPlatform& link = host_.Link();
-    const std::string path = host_.SettingsRecordPath();
-    // A record left behind means the run that made it was killed mid-transfer.
-    if (!path.empty() && RestoreRecordedSettings(link, path) == RecordFound::kRestored) {
-      Say(stderr, "rq57cfg: put back the keyboard delay and speed that an interrupted transfer left");
-    }
-    if (!path.empty() && RecordSettings(link, path)) recordPath_ = path;
+    if (session_.Recovered()) Say(stderr, std::string("rq57cfg: ") + kRecoveredMessage);
     if (!host_.StartListening()) {
       Say(stderr, "rq57cfg: cannot take the keyboard's input");
       return kExitLinkError;
@@ -117,9 +114,8 @@ class Session {
 
  private:
   TransferHost& host_;
-  bool locked_ = false;
+  TransferSession session_;
   bool listening_ = false;
-  std::string recordPath_;
 };
 
 int NeedsWindows() {
@@ -201,6 +197,13 @@ int ReadEncoderCommand(const std::string& output) {
     Say(stderr, "output: cannot write: read needs a file name");
     return kExitError;
   }
+  // Refused before the transfer, which would otherwise run with the keyboard's
+  // settings changed only for its result to be thrown away.
+  std::string reason;
+  if (!CheckWritableTarget(output, reason)) {
+    Say(stderr, output + ": " + kSaveErrorMessage + ": " + reason);
+    return kExitError;
+  }
   ConfigImage read{};
   int result = kTransferLinkError;
   {
@@ -222,7 +225,6 @@ int ReadEncoderCommand(const std::string& output) {
     Say(stderr, SharedPinText(sharedPin));
     return kExitInvalid;
   }
-  std::string reason;
   if (!WriteFileWhole(output, FileBytesOfImage(image), reason)) {
     Say(stderr, output + ": " + kSaveErrorMessage + ": " + reason);
     return kExitError;

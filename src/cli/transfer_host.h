@@ -1,31 +1,20 @@
-// What rq57cfg's read and write need of the system: the link to the encoder
-// and the guards around a transfer. The Windows programs provide it.
+// What rq57cfg's read and write need of the system: a transfer session's host
+// (the lock, the settings record, the link) and the keyboard's input. The
+// Windows programs provide it.
 #pragma once
 
-#include <string>
+#include "session/transfer_session.h"
 
-class LinkPlatform;
-
-class TransferHost {
+class TransferHost : public SessionHost {
  public:
-  virtual ~TransferHost() = default;
-
-  // One transfer at a time on this desktop, the editor's included: false when
-  // another one holds the lock.
-  virtual bool Lock() = 0;
-  virtual void Unlock() = 0;
-  // The file that records the user's keyboard settings during a transfer;
-  // empty when there is no place for it.
-  virtual std::string SettingsRecordPath() = 0;
   // Takes the keyboard's events for the link (and from everything else) until
   // StopListening; false when that is not possible.
   virtual bool StartListening() = 0;
   virtual void StopListening() = 0;
-  // The link, its progress shown on standard error; StopRequested after Ctrl+C.
-  virtual LinkPlatform& Link() = 0;
   // Shows a progress text still held back.
   virtual void FlushProgress() = 0;
 };
 
 // The host of this program; nullptr where no encoder can be reached (not Windows).
+// Its link shows progress on standard error; StopRequested after Ctrl+C.
 TransferHost* ConsoleTransferHost();

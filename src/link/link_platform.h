@@ -26,6 +26,10 @@ class LinkPlatform {
 
   // Millisecond clock; callers take differences with wrap-around.
   virtual std::uint32_t Now() = 0;
+  // The most the clock moves at once (16 for a tick clock that steps 15.6 ms, 1
+  // for a fine one): a wait that must cover N ms of real time waits N plus this,
+  // since both of its readings may lag the real time by up to a step.
+  virtual std::uint32_t ClockStepMs() = 0;
   // Plain sleep: no message is handled meanwhile.
   virtual void Pause(std::uint32_t ms) = 0;
   // Called while the queue is empty: returns after at most about 1 ms, and
@@ -40,7 +44,8 @@ class LinkPlatform {
   // Replaces the progress window's text.
   virtual void ShowProgress(const char* text) = 0;
 
-  // True once the user asked to stop (Ctrl+C): the waits end at once and the
-  // transfer ends with kTransferStopped, the settings put back.
+  // True once the user asked to stop (Ctrl+C): no further request is sent, the
+  // waits for answers end at once and the transfer ends with kTransferStopped,
+  // the settings put back. The final wait alone runs on (see WaitOutAnswerTime).
   virtual bool StopRequested() { return false; }
 };

@@ -16,21 +16,27 @@ std::uint32_t Elapsed(std::uint32_t start, std::uint32_t now) {
 
 std::uint32_t Limit(int ms) { return ms > 0 ? static_cast<std::uint32_t>(ms) : 0u; }
 
+// The wait that covers ms of real time on the provider's clock.
+int RealTimeWaitMs(LinkPlatform& platform, int ms) { return ms + static_cast<int>(platform.ClockStepMs()); }
+
+enum class OnStop { kEnd, kWaitOn };
+
 struct TakenKeystroke {
   int key = kNoKey;
   bool keyDownSeen = false;
   int pendingKey = kNoKey;
 };
 
-// One whole keystroke within ms: its key, or kNoKey for a time-out or a broken
-// keystroke; also tells whether any key-down came.
-TakenKeystroke TakeKeystroke(LinkPlatform& platform, int ms) {
+// One whole keystroke within ms: its key, or kNoKey for a time-out, a broken
+// keystroke or (unless told to wait on) a stop request; also tells whether any
+// key-down came.
+TakenKeystroke TakeKeystroke(LinkPlatform& platform, int ms, OnStop onStop = OnStop::kEnd) {
   const std::uint32_t limit = Limit(ms);
   TakenKeystroke taken;
   const std::uint32_t start = platform.Now();
   std::uint32_t now = platform.Now();
   // The time-out is tested before every look at the queue.
-  while (Elapsed(start, now) < limit && !platform.StopRequested()) {
+  while (Elapsed(start, now) < limit && (onStop == OnStop::kWaitOn || !platform.StopRequested())) {
     const LinkMessage message = platform.TakeMessage();
     switch (message.kind) {
       case LinkMessageKind::kNone:
@@ -104,22 +110,23 @@ bool NoKeyWaiting(LinkPlatform& platform) {
 
 int Ask(LinkPlatform& platform, LinkSetting setting, int value, int timeoutMs,
         std::uint32_t& askedAt) {
-  if (!NoKeyWaiting(platform)) return kNoKey;
+  if (platform.StopRequested() || !NoKeyWaiting(platform)) return kNoKey;
   askedAt = platform.Now();
   if (setting == LinkSetting::kDelay) {
     SetTypematicDelay(platform, value);
   } else {
     SetTypematicSpeed(platform, value);
   }
-  return WaitKeystroke(platform, timeoutMs);
+  return WaitKeystroke(platform, RealTimeWaitMs(platform, timeoutMs));
 }
 
 bool WaitOutAnswerTime(LinkPlatform& platform, std::uint32_t askedAt) {
   const std::uint32_t since = Elapsed(askedAt, platform.Now());
-  const std::uint32_t limit = Limit(kAnswerTimeoutMs);
+  const std::uint32_t limit = Limit(RealTimeWaitMs(platform, kAnswerTimeoutMs));
   const int left = since < limit ? static_cast<int>(limit - since) : 0;
-  // A last look at the queue, also when the time had passed already.
-  return !TakeKeystroke(platform, left).keyDownSeen && NoKeyWaiting(platform);
+  // A stop does not cut it short: the answer it waits out may still come. A
+  // last look at the queue, also when the time had passed already.
+  return !TakeKeystroke(platform, left, OnStop::kWaitOn).keyDownSeen && NoKeyWaiting(platform);
 }
 
 bool SendStartSignal(LinkPlatform& platform) {
@@ -129,7 +136,7 @@ bool SendStartSignal(LinkPlatform& platform) {
     first = false;
     SetTypematicDelay(platform, delay);
   }
-  return WaitKeystroke(platform, kAnswerTimeoutMs) == kKeyControl;
+  return WaitKeystroke(platform, RealTimeWaitMs(platform, kAnswerTimeoutMs)) == kKeyControl;
 }
 
 void RestoreTypematicSettings(LinkPlatform& platform, const TypematicSettings& saved,

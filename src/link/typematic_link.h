@@ -42,19 +42,23 @@ void PumpFor(LinkPlatform& platform, int ms);
 bool NoKeyWaiting(LinkPlatform& platform);
 
 enum class LinkSetting { kDelay, kSpeed };
-// One request: when no key is waiting (NoKeyWaiting), sets the delay or speed
-// and waits timeoutMs for the answer; kNoKey when a key was waiting, for a
-// time-out or a broken keystroke. askedAt is the clock when the value was set.
+// One request: when no stop is requested and no key is waiting (NoKeyWaiting),
+// sets the delay or speed and waits for the answer, timeoutMs of real time (plus
+// a step of the clock); kNoKey when a key was waiting, for a time-out, a broken
+// keystroke or a stop. askedAt is the clock just before the value was set.
 int Ask(LinkPlatform& platform, LinkSetting setting, int value, int timeoutMs,
         std::uint32_t& askedAt);
-// Keeps taking keystrokes until the answer time-out of the request made at
-// askedAt has passed: false when a key-down arrives meanwhile. The encoder may
-// answer that late, so a stray taken for its answer shows only here. Keystrokes
-// are consumed (a key-down's key-up too, when it comes in time); other messages
-// go on to the windows. A lone key-up does not count.
+// Keeps taking keystrokes until 500 ms of real time have passed since the
+// request made at askedAt (the answer time-out plus a step of the clock): false
+// when a key-down arrives meanwhile. The encoder may answer that late, so a
+// stray taken for its answer shows only here. A stop request does not end it:
+// success comes only after a whole quiet wait. Keystrokes are consumed (a
+// key-down's key-up too, when it comes in time); other messages go on to the
+// windows. A lone key-up does not count.
 bool WaitOutAnswerTime(LinkPlatform& platform, std::uint32_t askedAt);
 
-// Delays 1, 0, 2, 0, 0, 0 with plain pauses, then a wait for Ctrl.
+// Delays 1, 0, 2, 0, 0, 0 with plain pauses, then a wait for Ctrl (500 ms of
+// real time).
 bool SendStartSignal(LinkPlatform& platform);
 // End signal (delay 3), a pause, then the user's speed (when asked) and delay.
 void RestoreTypematicSettings(LinkPlatform& platform, const TypematicSettings& saved,

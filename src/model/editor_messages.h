@@ -15,5 +15,8 @@ constexpr char kNotFoundMessage[] = "The RQ57 was not found";
 constexpr char kWriteErrorMessage[] = "Error while writing to the RQ57";
 constexpr char kReadErrorMessage[] = "Error while reading from the RQ57";
 constexpr char kInvalidConfigurationMessage[] = "Invalid configuration";
+// A run found the record a killed transfer left, and recovered it.
+constexpr char kRecoveredMessage[] =
+    "The keyboard delay and speed were put back after a transfer with the RQ57 was interrupted.";
 // printf format with the result number.
 constexpr char kUnknownErrorFormat[] = "Unknown error (%d)";

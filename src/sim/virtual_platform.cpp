@@ -74,6 +74,10 @@ std::uint32_t VirtualPlatform::Now() {
   return static_cast<std::uint32_t>(options_.clockStartMs + ticked / kUsPerMs);
 }
 
+std::uint32_t VirtualPlatform::ClockStepMs() {
+  return static_cast<std::uint32_t>((options_.tickUs + kUsPerMs - 1) / kUsPerMs);
+}
+
 std::uint64_t VirtualPlatform::NextTick(std::uint64_t us) const {
   return (us + options_.tickUs - 1) / options_.tickUs * options_.tickUs;
 }

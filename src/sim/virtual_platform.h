@@ -36,8 +36,10 @@ class VirtualPlatform : public LinkPlatform {
   int speed = 31;
   bool delayReadable = true;
   bool speedReadable = true;
-  // What StopRequested answers: the user's Ctrl+C.
+  // What StopRequested answers: the user's Ctrl+C, now or from stopAtUs (virtual
+  // microseconds since the start) on.
   bool stopRequested = false;
+  std::uint64_t stopAtUs = UINT64_MAX;
 
   // Called on every setting, after it has been recorded.
   std::function<void(SettingKind kind, int value)> onSetting;
@@ -66,12 +68,13 @@ class VirtualPlatform : public LinkPlatform {
   void SetKeyboardDelay(int value) override;
   void SetKeyboardSpeed(int value) override;
   std::uint32_t Now() override;
+  std::uint32_t ClockStepMs() override;
   void Pause(std::uint32_t ms) override;
   void WaitForMessage() override;
   LinkMessage TakeMessage() override;
   void DispatchTakenMessage() override;
   void ShowProgress(const char* text) override;
-  bool StopRequested() override { return stopRequested; }
+  bool StopRequested() override { return stopRequested || ElapsedUs() >= stopAtUs; }
 
  private:
   struct Queued {

@@ -6,6 +6,7 @@
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR, int showCommand) {
   WarnIfRunFromInstallationVolume();
+  RecoverInterruptedTransfer();
   HWND window = CreateEditorWindow(instance, previous);
   // Without a window the message loop would never see a quit message.
   if (window == nullptr) return 1;

@@ -4,7 +4,10 @@
 
 #include <cstring>
 
+#include "model/editor_messages.h"
+#include "session/transfer_session.h"
 #include "ui/app_core.h"
+#include "ui/platform/transfer_platform.h"
 
 namespace {
 
@@ -36,4 +39,8 @@ void WarnIfRunFromInstallationVolume() {
   if (IsInstallationVolumeLabel(label)) {
     MessageBoxA(nullptr, kInstallationWarning, kAppTitle, MB_OK);
   }
+}
+
+void RecoverInterruptedTransfer() {
+  if (RecoverKilledTransfer(TransferSessionHost())) MessageBoxA(nullptr, kRecoveredMessage, kAppTitle, MB_OK);
 }

@@ -13,7 +13,7 @@
 #include "ui/app_core.h"
 #include "ui/file_commands.h"
 #include "ui/grid.h"
-#include "ui/platform/transfer_mutex.h"
+#include "session/transfer_session.h"
 #include "ui/platform/transfer_platform.h"
 #include "ui/platform/win32_link_platform.h"
 #include "ui/progress.h"
@@ -40,19 +40,21 @@ void CloseTransferWindow(LinkPlatform& platform) {
   PostKeptQuitMessage();
 }
 
-// A transfer in the editor's progress window, under the lock that rq57cfg's
+// A transfer in the editor's progress window, in a session whose lock rq57cfg's
 // transfers take too; kTransferRefused (said) while another program's runs.
 template <typename Transfer>
 int RunTransfer(Transfer transfer) {
-  if (!LockTransfers()) {
+  TransferSession session(TransferSessionHost());
+  if (!session.Open()) {
     ShowMessage(kTransferRunning, kErrorBox);
     return kTransferRefused;
   }
-  LinkPlatform& platform = TransferPlatform();
+  // rq57cfg was killed in a transfer while the editor ran.
+  if (session.Recovered()) ShowMessage(kRecoveredMessage, MB_OK);
+  LinkPlatform& platform = session.Link();
   int result = kTransferLinkError;
   if (OpenTransferWindow(platform)) result = transfer(platform);
   CloseTransferWindow(platform);
-  UnlockTransfers();
   return result;
 }
 

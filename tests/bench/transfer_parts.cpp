@@ -61,6 +61,7 @@ class TimedPlatform : public LinkPlatform {
     Time(kClock, [&] { now = inner_.Now(); });
     return now;
   }
+  std::uint32_t ClockStepMs() override { return inner_.ClockStepMs(); }
   void Pause(std::uint32_t ms) override { Time(kPause, [&] { inner_.Pause(ms); }); }
   void WaitForMessage() override { Time(kIdleWait, [&] { inner_.WaitForMessage(); }); }
   LinkMessage TakeMessage() override {

@@ -1,4 +1,4 @@
-#include "cli/settings_record.h"
+#include "session/settings_record.h"
 
 #include <gtest/gtest.h>
 

@@ -154,6 +154,20 @@ TEST(Rq57cfgSim, CtrlCStopsAndPutsTheKeyboardBack) {
   EXPECT_EQ(DesktopKeyboard(), "2 17\r\n");
 }
 
+// An output that could not be written is refused before the transfer starts.
+TEST(Rq57cfgSim, ReadRefusesAnUnwritableOutputBeforeItStarts) {
+  const std::string readOnly = Folder() + "rq57cfg_read_only.img";
+  std::ofstream(readOnly) << "kept";
+  SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_READONLY);
+  for (const std::string& output : {Folder(), Folder() + "no such folder\\x.img", readOnly, std::string("NUL")}) {
+    Child read;
+    EXPECT_EQ(RunProgram(Quoted(Program()) + " read -o " + Quoted(output), read), 2) << output;
+    EXPECT_NE(Slurp(read.err).find("Error saving the file"), std::string::npos) << Slurp(read.err);
+    EXPECT_EQ(Slurp(read.err).find("Initializing"), std::string::npos) << "a transfer started for " << output;
+  }
+  SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
 TEST(Rq57cfgSim, ASecondTransferIsRefused) {
   Child first;
   ASSERT_TRUE(Start(Quoted(Program()) + " write " + Quoted(WriteTestConfiguration()), first));

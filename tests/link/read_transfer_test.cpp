@@ -66,7 +66,7 @@ TEST(ReadFromEncoder, ReadsWholeConfigurationsInTransferOrder) {
     EXPECT_EQ(settings.size(), 6u + 2u * carried + 2u);
     ExpectEndsWithTheUserDelay(link.platform);
     // No device latency: the fixed pauses and the last answer's time-out.
-    EXPECT_EQ(link.platform.ElapsedMs(), 900u + 500u);
+    EXPECT_EQ(link.platform.ElapsedMs(), 900u + kAnswerWaitMs);
   }
 }
 
@@ -81,7 +81,7 @@ TEST(ReadFromEncoder, WaitsOnlyForTheDeviceAndTheLastRequestsTimeOut) {
     ASSERT_EQ(RunRead(link).result, kTransferOk);
     // Fixed pauses, one latency per answer (the start's and two per byte) but
     // the last, then 500 ms from the last request.
-    EXPECT_EQ(link.platform.ElapsedMs(), 900u + 2u * 320u * latency + 500u);
+    EXPECT_EQ(link.platform.ElapsedMs(), 900u + 2u * 320u * latency + kAnswerWaitMs);
   }
 }
 
@@ -228,7 +228,7 @@ TEST(ReadFromEncoder, NoEncoderCostsTheSignalTheWaitAndTheEndPause) {
   VirtualLink link;
   link.device.SetPresent(false);
   EXPECT_EQ(RunRead(link).result, kTransferNotFound);
-  EXPECT_EQ(link.platform.ElapsedMs(), 750u + 500u + 150u);
+  EXPECT_EQ(link.platform.ElapsedMs(), 750u + kAnswerWaitMs + 150u);
   ExpectEndsWithTheUserDelay(link.platform);
   EXPECT_EQ(link.platform.Settings().size(), 8u);
 }

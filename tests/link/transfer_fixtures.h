@@ -12,6 +12,10 @@
 using Setting = VirtualPlatform::Setting;
 using SettingKind = VirtualPlatform::SettingKind;
 
+// An answer's wait on the tests' 1 ms clock: 500 ms of real time plus the
+// clock's step.
+constexpr std::uint32_t kAnswerWaitMs = kAnswerTimeoutMs + 1;
+
 inline Setting Delay(int value) { return {SettingKind::kDelay, value, 0}; }
 inline Setting Speed(int value) { return {SettingKind::kSpeed, value, 0}; }
 

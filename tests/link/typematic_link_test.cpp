@@ -62,12 +62,12 @@ TEST(WaitOutAnswerTime, FailsOnAKeyDownAndConsumesItsKeystroke) {
     std::uint32_t elapsedMs;
     int leftQueued;
   } cases[] = {
-      {"nothing", {}, true, 20, 0},
-      {"lone key-up", {{false, kKeyControl, 3}}, true, 20, 0},
+      {"nothing", {}, true, 21, 0},
+      {"lone key-up", {{false, kKeyControl, 3}}, true, 21, 0},
       {"whole keystroke", {{true, kKeyA, 5}, {false, kKeyA, 6}}, false, 6, 0},
-      {"key-down held past the window", {{true, kKeyA, 5}, {false, kKeyA, 30}}, false, 20, 1},
-      {"keystroke as the window ends", {{true, kKeyA, 20}, {false, kKeyA, 20}}, false, 20, 0},
-      {"keystroke after the window", {{true, kKeyA, 21}, {false, kKeyA, 21}}, true, 20, 2},
+      {"key-down held past the window", {{true, kKeyA, 5}, {false, kKeyA, 30}}, false, 21, 1},
+      {"keystroke as the window ends", {{true, kKeyA, 21}, {false, kKeyA, 21}}, false, 21, 0},
+      {"keystroke after the window", {{true, kKeyA, 22}, {false, kKeyA, 22}}, true, 21, 2},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -80,11 +80,32 @@ TEST(WaitOutAnswerTime, FailsOnAKeyDownAndConsumesItsKeystroke) {
       }
     }
     platform.QueueOther(7, 1);
-    // Asked 480 ms ago: 20 ms are left of the answer time-out.
+    // Asked 480 ms ago: 20 ms are left of the answer time-out, and the 1 ms
+    // clock's step.
     EXPECT_EQ(WaitOutAnswerTime(platform, platform.Now() - 480), c.quiet);
     EXPECT_EQ(platform.ElapsedMs(), c.elapsedMs);
     EXPECT_EQ(platform.QueuedCount(), c.leftQueued);
     EXPECT_EQ(platform.Dispatched(), std::vector<int>{7}) << "only other messages go on";
+  }
+}
+
+// Both readings of a stepped clock lag the real time by up to a step: at every
+// phase of a coarse or a fine clock, a key-down that comes just inside the 500
+// ms after the request is still seen.
+TEST(WaitOutAnswerTime, CoversHalfASecondOfRealTimeOnAnySteppedClock) {
+  constexpr std::uint32_t kPhaseStepUs = 125;
+  constexpr std::uint64_t kJustInsideUs = kAnswerTimeoutMs * 1000 - 1;
+  for (const std::uint32_t tickUs : {1000u, 15625u}) {
+    for (std::uint32_t phaseUs = 0; phaseUs < tickUs; phaseUs += kPhaseStepUs) {
+      SCOPED_TRACE(testing::Message() << "tick " << tickUs << " us, phase " << phaseUs << " us");
+      VirtualPlatform::Options options;
+      options.tickUs = tickUs;
+      options.phaseUs = phaseUs;
+      VirtualPlatform platform(options);
+      const std::uint32_t askedAt = platform.Now();
+      platform.QueueAt(kJustInsideUs, {LinkMessageKind::kKeyDown, kKeyA});
+      EXPECT_FALSE(WaitOutAnswerTime(platform, askedAt));
+    }
   }
 }
 
@@ -162,7 +183,7 @@ TEST(StartSignal, SixDelaysWithPlainPausesThenHalfASecondOfWaiting) {
   ASSERT_EQ(settings, StartSignal());
   const std::uint32_t times[] = {0, 150, 300, 450, 600, 750};
   for (int i = 0; i < 6; ++i) EXPECT_EQ(settings[i].atMs, times[i]) << i;
-  EXPECT_EQ(platform.ElapsedMs(), 1250u);
+  EXPECT_EQ(platform.ElapsedMs(), 750u + kAnswerWaitMs);
   EXPECT_EQ(platform.Dispatched(), (std::vector<int>{1}));  // only by the wait
 }
 

@@ -97,7 +97,7 @@ TEST(WriteToEncoder, StoresWholeConfigurations) {
     EXPECT_EQ(CountSettings(settings, SettingKind::kDelay), 6 + 1 + 2);
     ExpectEndsWithTheUserSettings(link.platform);
     // The fixed pauses and the last acknowledgement's time-out.
-    EXPECT_EQ(link.platform.ElapsedMs(), 1050u + 500u);
+    EXPECT_EQ(link.platform.ElapsedMs(), 1050u + kAnswerWaitMs);
   }
 }
 
@@ -192,7 +192,7 @@ struct FaultCase {
 
 TEST(WriteToEncoder, EveryFaultEndsWithTheEndSignalAndTheUserSettings) {
   const FaultCase cases[] = {
-      {"start not answered", SimFault::kNoAnswer, 0, kTransferNotFound, 6, 1400},
+      {"start not answered", SimFault::kNoAnswer, 0, kTransferNotFound, 6, 750 + kAnswerWaitMs + 150},
       {"start answered with Shift", SimFault::kWrongKey, 0, kTransferNotFound, 6, 900},
       {"no answer to probe 9", SimFault::kNoAnswer, ProbeAnswerOf(9), kTransferLinkError, kProbeStart + 10, 0},
       {"broken probe 0", SimFault::kBrokenKeystroke, ProbeAnswerOf(0), kTransferLinkError, kProbeStart + 1, 0},
@@ -202,12 +202,12 @@ TEST(WriteToEncoder, EveryFaultEndsWithTheEndSignalAndTheUserSettings) {
       {"late probe 31", SimFault::kLateAnswer, ProbeAnswerOf(31), kTransferLinkError, kProbeStart + 32, 0},
       {"confirmation with Shift", SimFault::kWrongKey, ConfirmAnswerOf(4), kTransferLinkError, kConfirmStart + 5, 0},
       {"confirmation too late", SimFault::kLateAnswer, ConfirmAnswerOf(0), kTransferLinkError, kConfirmStart + 1,
-       900 + 2000 + 150},
+       900 + kConfirmTimeoutMs + 1 + 150},
       {"user key at a confirmation", SimFault::kUserKeyPress, ConfirmAnswerOf(15), kTransferLinkError,
        kConfirmStart + 16, 0},
       {"wrong acknowledgement", SimFault::kWrongKey, NibbleAnswerOf(0, 1), kTransferLinkError, kDataStart + 2, 0},
       {"missing acknowledgement", SimFault::kNoAnswer, NibbleAnswerOf(100, 0), kTransferLinkError,
-       kDataStart + 201, 900 + 500 + 150},
+       kDataStart + 201, 900 + kAnswerWaitMs + 150},
       {"broken acknowledgement", SimFault::kBrokenKeystroke, NibbleAnswerOf(31, 1), kTransferLinkError,
        kDataStart + 64, 0},
       {"user key mid-transfer", SimFault::kUserKeyPress, NibbleAnswerOf(200, 1), kTransferLinkError,
@@ -307,7 +307,7 @@ TEST(WriteToEncoder, WaitsOnlyForTheDeviceAndTheLastRequestsTimeOut) {
   link.device.SetLatency(8);
   ASSERT_EQ(RunWrite(link, RandomImage(12, 12, random)), kTransferOk);
   // The last acknowledgement's latency lies inside its 500 ms.
-  EXPECT_EQ(link.platform.ElapsedMs(), 1050u + (32u + 16u + 640u) * 8u + 500u);
+  EXPECT_EQ(link.platform.ElapsedMs(), 1050u + (32u + 16u + 640u) * 8u + kAnswerWaitMs);
 }
 
 }  // namespace

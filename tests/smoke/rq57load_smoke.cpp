@@ -19,6 +19,8 @@ constexpr DWORD kExitMs = 10000;
 constexpr DWORD kPollMs = 50;
 constexpr int kMessageBoxTextId = 0xFFFF;
 constexpr char kNotFound[] = "The RQ57 was not found";
+constexpr char kRecovered[] =
+    "The keyboard delay and speed were put back after a transfer with the RQ57 was interrupted.";
 
 const char* programPath = nullptr;
 
@@ -94,24 +96,33 @@ class StartedProgram {
   bool started_ = false;
 };
 
+bool IsMessageBox(HWND window) {
+  HWND text = GetDlgItem(window, kMessageBoxTextId);
+  return ClassOf(window) == "#32770" && text != nullptr && !TextOf(text).empty();
+}
+
+bool IsMainWindow(HWND window) { return ClassOf(window) == kMainClassName; }
+
+// The main window of a started editor. A run of these tests killed in a transfer
+// leaves the settings record; the start-up message that recovers it is answered.
+HWND WaitForMainWindow(DWORD process) {
+  HWND found = WaitForWindow(process, [](HWND w) { return IsMainWindow(w) || IsMessageBox(w); }, kStartMs);
+  if (found == nullptr || IsMainWindow(found)) return found;
+  PostMessageA(found, WM_COMMAND, IDOK, 0);
+  return WaitForWindow(process, IsMainWindow, kStartMs);
+}
+
 TEST(EditorProgram, StartsAndReadWithoutAnEncoderEndsInNotFound) {
   ASSERT_NE(programPath, nullptr) << "usage: rq57load_smoke <path of rq57load.exe>";
   StartedProgram program(programPath);
   ASSERT_TRUE(program.Started()) << "could not start " << programPath;
 
-  HWND main = WaitForWindow(
-      program.Id(), [](HWND w) { return ClassOf(w) == kMainClassName; }, kStartMs);
+  HWND main = WaitForMainWindow(program.Id());
   ASSERT_NE(main, nullptr) << "no editor window came up";
   EXPECT_EQ(TextOf(main), kAppTitle);
 
   PostMessageA(main, WM_COMMAND, IDM_FILE_READ, 0);
-  HWND box = WaitForWindow(
-      program.Id(),
-      [](HWND w) {
-        HWND text = GetDlgItem(w, kMessageBoxTextId);
-        return ClassOf(w) == "#32770" && text != nullptr && !TextOf(text).empty();
-      },
-      kReadMs);
+  HWND box = WaitForWindow(program.Id(), IsMessageBox, kReadMs);
   ASSERT_NE(box, nullptr) << "Read ended in no message";
   EXPECT_EQ(TextOf(GetDlgItem(box, kMessageBoxTextId)), kNotFound);
   EXPECT_EQ(TextOf(box), kAppTitle);
@@ -124,6 +135,35 @@ TEST(EditorProgram, StartsAndReadWithoutAnEncoderEndsInNotFound) {
   // Nothing was changed, so the editor closes without a question.
   PostMessageA(main, WM_CLOSE, 0, 0);
   EXPECT_TRUE(program.Exited(kExitMs)) << "the editor did not close";
+}
+
+// An editor killed during Read leaves the record of the keyboard settings; the
+// next start says it put them back, before its main window shows.
+TEST(EditorProgram, AKilledReadIsRecoveredAtTheNextStart) {
+  ASSERT_NE(programPath, nullptr);
+  {
+    StartedProgram killed(programPath);
+    ASSERT_TRUE(killed.Started());
+    HWND main = WaitForMainWindow(killed.Id());
+    ASSERT_NE(main, nullptr);
+    PostMessageA(main, WM_COMMAND, IDM_FILE_READ, 0);
+    HWND progress = WaitForWindow(
+        killed.Id(), [](HWND w) { return GetDlgItem(w, IDC_PROGRESS_TEXT) != nullptr; }, kReadMs);
+    ASSERT_NE(progress, nullptr) << "Read showed no progress window";
+  }  // killed here, in the transfer
+
+  StartedProgram next(programPath);
+  ASSERT_TRUE(next.Started());
+  HWND box = WaitForWindow(next.Id(), IsMessageBox, kStartMs);
+  ASSERT_NE(box, nullptr) << "no message at start-up";
+  EXPECT_EQ(TextOf(GetDlgItem(box, kMessageBoxTextId)), kRecovered);
+  EXPECT_EQ(WaitForWindow(next.Id(), IsMainWindow, 0), nullptr)
+      << "the main window showed before the message";
+  PostMessageA(box, WM_COMMAND, IDOK, 0);
+  HWND main = WaitForWindow(next.Id(), IsMainWindow, kStartMs);
+  ASSERT_NE(main, nullptr) << "the editor did not go on";
+  PostMessageA(main, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(next.Exited(kExitMs));
 }
 
 }  // namespace

@@ -1,10 +1,7 @@
 #include "ui/platform/console_link_platform.h"
 
-#include <shlobj.h>
-
 #include <cstdio>
 
-#include "io/system_text.h"
 #include "ui/platform/keyboard_hook.h"
 #include "ui/platform/transfer_mutex.h"
 
@@ -15,8 +12,6 @@ constexpr DWORD kProgressIntervalMs = 100;  // ten texts a second at most
 // Closing the console (or logging off) ends the process once the handler returns:
 // it holds the process this long for the transfer to put the settings back.
 constexpr DWORD kCloseGraceMs = 3000;
-constexpr char kRecordFolder[] = "\\RQ57";
-constexpr char kRecordFile[] = "\\rq57cfg keyboard settings.txt";
 
 volatile LONG stopRequested = 0;
 HANDLE idle = nullptr;  // set while no transfer runs
@@ -82,13 +77,7 @@ void ConsoleHost::Unlock() {
   if (idle != nullptr) SetEvent(idle);
 }
 
-std::string ConsoleHost::SettingsRecordPath() {
-  wchar_t folder[MAX_PATH] = L"";
-  if (SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA | CSIDL_FLAG_CREATE, nullptr, 0, folder) != S_OK) return "";
-  const std::string ours = Utf8Text(folder) + kRecordFolder;
-  if (!CreateDirectoryW(WideText(ours).c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) return "";
-  return ours + kRecordFile;
-}
+std::string ConsoleHost::SettingsRecordPath() { return TransferRecordPath(); }
 
 bool ConsoleHost::StartListening() { return StartKeyboardHook(); }
 

@@ -11,6 +11,10 @@ bool ReadKeyboardSetting(UINT action, int& value);
 // SPI_SETKEYBOARDDELAY or SPI_SETKEYBOARDSPEED, for this session only.
 void WriteKeyboardSetting(UINT action, int value);
 
+// GetTickCount moves with the system timer: 15.6 ms steps unless a program has
+// asked for a finer timer.
+constexpr std::uint32_t kTickCountStepMs = 16;
+
 // A link provider whose settings reach the desktop's keyboard.
 class DesktopKeyboardLink : public LinkPlatform {
  public:
@@ -19,4 +23,5 @@ class DesktopKeyboardLink : public LinkPlatform {
   void SetKeyboardDelay(int delay) override { WriteKeyboardSetting(SPI_SETKEYBOARDDELAY, delay); }
   void SetKeyboardSpeed(int speed) override { WriteKeyboardSetting(SPI_SETKEYBOARDSPEED, speed); }
   std::uint32_t Now() override { return GetTickCount(); }
+  std::uint32_t ClockStepMs() override { return kTickCountStepMs; }
 };

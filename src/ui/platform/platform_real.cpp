@@ -6,3 +6,8 @@ LinkPlatform& TransferPlatform() {
   static Win32LinkPlatform platform;
   return platform;
 }
+
+SessionHost& TransferSessionHost() {
+  static EditorSessionHost host(TransferPlatform(), true);
+  return host;
+}

@@ -162,6 +162,12 @@ SimLinkPlatform& Platform() {
 
 LinkPlatform& TransferPlatform() { return Platform(); }
 
+// The desktop's settings are never changed here: nothing to record.
+SessionHost& TransferSessionHost() {
+  static EditorSessionHost host(Platform(), false);
+  return host;
+}
+
 EncoderSim& SimulatedEncoder() { return Platform().Device(); }
 
 #ifdef RQ57_TEST_SEAMS

@@ -8,8 +8,9 @@ class LinkPlatform;
 
 enum class RecordFound { kNone, kRestored, kUnreadable };
 
-// Puts back the settings a record holds and removes it. kUnreadable (record
-// removed, nothing set) when it holds no valid delay and speed.
+// Ends the transfer a record was left by (end signal, pause), puts back the
+// settings it holds and removes it. kUnreadable (record removed, nothing set)
+// when it holds no valid delay and speed.
 RecordFound RestoreRecordedSettings(LinkPlatform& platform, const std::string& path);
 // Records the desktop's settings now; false when they or the file cannot be written.
 bool RecordSettings(LinkPlatform& platform, const std::string& path);

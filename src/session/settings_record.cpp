@@ -1,4 +1,4 @@
-#include "cli/settings_record.h"
+#include "session/settings_record.h"
 
 #include <cstdio>
 
@@ -31,10 +31,9 @@ RecordFound RestoreRecordedSettings(LinkPlatform& platform, const std::string& p
   if (!ReadRegularFile(path, kRecordLimit, record)) return RecordFound::kNone;
   TypematicSettings settings;
   const bool valid = !record.more && ParseRecord(record.content, settings);
-  if (valid) {
-    SetTypematicSpeed(platform, settings.speed);
-    SetTypematicDelay(platform, settings.delay);
-  }
+  // The encoder may still be in the killed transfer: the end signal comes
+  // first, so that the user's delay cannot reach it as a request.
+  if (valid) RestoreTypematicSettings(platform, settings, true);
   DropSettingsRecord(path);
   return valid ? RecordFound::kRestored : RecordFound::kUnreadable;
 }
