@@ -5,6 +5,8 @@
 
 namespace {
 
+const GridMetrics k96 = GridMetricsForDpi(kBaseDpi);
+
 void ExpectRect(const GridRect& actual, int x, int y, int width, int height) {
   EXPECT_EQ(actual.x, x);
   EXPECT_EQ(actual.y, y);
@@ -15,24 +17,87 @@ void ExpectRect(const GridRect& actual, int x, int y, int width, int height) {
 TEST(GridGeometry, ControlsSitInTheirCells) {
   {
     SCOPED_TRACE("key buttons");
-    ExpectRect(KeyButtonRect(0, 0), 68, 100, 64, 48);
-    ExpectRect(KeyButtonRect(2, 3), 68 + 192, 100 + 96, 64, 48);
+    ExpectRect(KeyButtonRect(k96, 0, 0), 68, 100, 64, 48);
+    ExpectRect(KeyButtonRect(k96, 2, 3), 68 + 192, 100 + 96, 64, 48);
   }
   {
     SCOPED_TRACE("column headers");
-    ExpectRect(ColumnHeaderRect(0), 72, 56, 56, 16);
-    ExpectRect(ColumnPinBoxRect(5), 72 + 320, 72, 56, 24);
+    ExpectRect(ColumnHeaderRect(k96, 0), 72, 56, 56, 16);
+    ExpectRect(ColumnPinBoxRect(k96, 5), 72 + 320, 72, 56, 24);
   }
   {
     SCOPED_TRACE("row headers");
-    ExpectRect(RowHeaderRect(0), 8, 104, 56, 16);
-    ExpectRect(RowPinBoxRect(3), 8, 120 + 144, 56, 24);
+    ExpectRect(RowHeaderRect(k96, 0), 8, 104, 56, 16);
+    ExpectRect(RowPinBoxRect(k96, 3), 8, 120 + 144, 56, 24);
   }
   {
     SCOPED_TRACE("scroll bars follow the visible grid");
-    ExpectRect(HorizontalScrollBarRect(6, 6), 68, 388, 384, 17);
-    ExpectRect(VerticalScrollBarRect(6, 6), 452, 100, 17, 288);
-    ExpectRect(HorizontalScrollBarRect(0, 0), 68, 100, 0, 17);
+    ExpectRect(HorizontalScrollBarRect(k96, 6, 6), 68, 388, 384, 17);
+    ExpectRect(VerticalScrollBarRect(k96, 6, 6), 452, 100, 17, 288);
+    ExpectRect(HorizontalScrollBarRect(k96, 0, 0), 68, 100, 0, 17);
+  }
+}
+
+// Every unit scales on its own and positions are built from the scaled units; the
+// start window holds 6 x 6 cells at each DPI.
+TEST(GridGeometry, UnitsScaleWithTheDpi) {
+  const struct {
+    int dpi;
+    GridRect key23, columnPin5, rowHeader1, verticalBar66;
+    int startWidth, startHeight;
+    int labels[3], dropDowns[3];   // the top row at the start width
+  } cases[] = {
+      {96, {260, 196, 64, 48}, {392, 72, 56, 24}, {8, 152, 56, 16}, {452, 100, 17, 288}, 469, 405,
+       {30, 186, 342}, {46, 202, 342}},
+      {106, {288, 216, 71, 53}, {434, 80, 62, 27}, {9, 167, 62, 18}, {501, 110, 19, 318}, 520, 447,
+       {33, 207, 380}, {51, 225, 380}},
+      {120, {325, 245, 80, 60}, {490, 90, 70, 30}, {10, 190, 70, 20}, {565, 125, 21, 360}, 586, 506,
+       {37, 233, 428}, {57, 253, 428}},
+      {144, {390, 294, 96, 72}, {588, 108, 84, 36}, {12, 228, 84, 24}, {678, 150, 26, 432}, 704, 608,
+       {45, 280, 514}, {69, 304, 514}},
+      {192, {520, 392, 128, 96}, {784, 144, 112, 48}, {16, 304, 112, 32}, {904, 200, 34, 576}, 938, 810,
+       {60, 373, 685}, {92, 405, 685}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.dpi);
+    const GridMetrics m = GridMetricsForDpi(c.dpi);
+    const GridRect& k = c.key23;
+    ExpectRect(KeyButtonRect(m, 2, 3), k.x, k.y, k.width, k.height);
+    const GridRect& p = c.columnPin5;
+    ExpectRect(ColumnPinBoxRect(m, 5), p.x, p.y, p.width, p.height);
+    const GridRect& h = c.rowHeader1;
+    ExpectRect(RowHeaderRect(m, 1), h.x, h.y, h.width, h.height);
+    const GridRect& v = c.verticalBar66;
+    ExpectRect(VerticalScrollBarRect(m, 6, 6), v.x, v.y, v.width, v.height);
+    EXPECT_EQ(ClientWidthFor(m, 6), c.startWidth);
+    EXPECT_EQ(ClientHeightFor(m, 6), c.startHeight);
+    for (int i = 0; i < kTopControlCount; ++i) {
+      EXPECT_EQ(TopLabelX(m, i, c.startWidth), c.labels[i]) << i;
+      EXPECT_EQ(TopDropDownX(m, i, c.startWidth), c.dropDowns[i]) << i;
+    }
+  }
+}
+
+// At every DPI a client extent of whole cells fits exactly that many, one pixel less
+// one cell fewer, and a drag snaps to such extents only.
+TEST(GridGeometry, WholeCellsAtEveryDpi) {
+  for (int dpi : {96, 106, 120, 144, 192}) {
+    SCOPED_TRACE(dpi);
+    const GridMetrics m = GridMetricsForDpi(dpi);
+    for (int n = 1; n <= kMaxLines; ++n) {
+      EXPECT_EQ(FittingColumns(m, ClientWidthFor(m, n)), n);
+      EXPECT_EQ(FittingColumns(m, ClientWidthFor(m, n) - 1), n - 1);
+      EXPECT_EQ(FittingRows(m, ClientHeightFor(m, n)), n);
+      EXPECT_EQ(FittingRows(m, ClientHeightFor(m, n) - 1), n - 1);
+      if (n < kMinSnapCells) continue;
+      // A frame of 16 by 50 px; a drag a third of a cell past n cells comes back.
+      const auto outerWidth = [](int client) { return client + 16; };
+      const auto outerHeight = [](int client) { return client + 50; };
+      EXPECT_EQ(SnapWidth(m, outerWidth(ClientWidthFor(m, n)) + m.cellWidth / 3, outerWidth),
+                outerWidth(ClientWidthFor(m, n)));
+      EXPECT_EQ(SnapHeight(m, outerHeight(ClientHeightFor(m, n)) + m.cellHeight / 3, outerHeight),
+                outerHeight(ClientHeightFor(m, n)));
+    }
   }
 }
 
@@ -45,8 +110,8 @@ TEST(GridGeometry, TopRowIsCentredWithTruncatingDivision) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.width);
     for (int i = 0; i < kTopControlCount; ++i) {
-      EXPECT_EQ(TopLabelX(i, c.width), c.labels[i]) << i;
-      EXPECT_EQ(TopDropDownX(i, c.width), c.dropDowns[i]) << i;
+      EXPECT_EQ(TopLabelX(k96, i, c.width), c.labels[i]) << i;
+      EXPECT_EQ(TopDropDownX(k96, i, c.width), c.dropDowns[i]) << i;
     }
   }
 }
@@ -58,8 +123,8 @@ TEST(GridGeometry, FittingCellsNeverGoNegative) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.extent);
-    EXPECT_EQ(FittingColumns(c.extent), c.columns);
-    EXPECT_EQ(FittingRows(c.extent), c.rows);
+    EXPECT_EQ(FittingColumns(k96, c.extent), c.columns);
+    EXPECT_EQ(FittingRows(k96, c.extent), c.rows);
   }
   EXPECT_EQ(VisibleCells(18, 12), 12);
   EXPECT_EQ(VisibleCells(6, 12), 6);
@@ -81,7 +146,7 @@ TEST(GridGeometry, WidthSnapsToTheNearestWholeCellTieGoesWider) {
       {390, 421}, {421, 421}, {452, 421}, {453, 485}, {485, 485},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(SnapWidth(c.proposed, OuterWidth), c.snapped) << c.proposed;
+    EXPECT_EQ(SnapWidth(k96, c.proposed, OuterWidth), c.snapped) << c.proposed;
   }
 }
 
@@ -93,13 +158,13 @@ TEST(GridGeometry, HeightSnapsToTheNearestWholeCellTieGoesLower) {
       {384, 407}, {407, 407}, {431, 407}, {432, 455},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(SnapHeight(c.proposed, OuterHeight), c.snapped) << c.proposed;
+    EXPECT_EQ(SnapHeight(k96, c.proposed, OuterHeight), c.snapped) << c.proposed;
   }
 }
 
 TEST(GridGeometry, SnappingStopsAtTheLargestCandidate) {
   const int last = OuterWidth(kGridWidthMargin + kCellWidth * kMaxSnapCells);
-  EXPECT_EQ(SnapWidth(1 << 30, OuterWidth), last);
+  EXPECT_EQ(SnapWidth(k96, 1 << 30, OuterWidth), last);
 }
 
 TEST(GridGeometry, SnappedFrameKeepsTheOppositeEdge) {
