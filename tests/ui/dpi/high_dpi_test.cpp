@@ -188,6 +188,9 @@ TEST_F(HighDpiTest, DpiChangeRelaysEverythingAndKeepsTheView) {
   ASSERT_EQ(GetObjectA(UiFont(), sizeof font, &font), static_cast<int>(sizeof font));
   EXPECT_EQ(font.lfHeight, -22);   // 8.25 points at 192 DPI
   ExpectStartLayoutAt(kChangedDpi);
+  // Laid out anew, not only scaled from 144 DPI (26 px would give 35).
+  EXPECT_EQ(ChildRect(VerticalScrollBar()).right - ChildRect(VerticalScrollBar()).left, 34);
+  EXPECT_EQ(ChildRect(HorizontalScrollBar()).bottom - ChildRect(HorizontalScrollBar()).top, 34);
   // Hidden controls take the new size and the font too.
   for (HWND hidden : {KeyButton(143), HeaderLabel(23), PinBox(23)}) {
     EXPECT_FALSE(HasVisibleStyle(hidden));
