@@ -6,11 +6,13 @@ namespace {
 constexpr int kFontQuarterPoints = 33;
 constexpr int kQuarterPointsPerInch = 288;
 constexpr char kFontFace[] = "Microsoft Sans Serif";
+constexpr int kDefaultDpi = 96;
 
 struct AppState {
   HINSTANCE instance = nullptr;
   HWND mainWindow = nullptr;
   HFONT font = nullptr;
+  int dpi = kDefaultDpi;
   HWND progressWindow = nullptr;  // null while no transfer runs
   ConfigEditor editor;
 } app;
@@ -25,14 +27,18 @@ void SetAppWindow(HINSTANCE instance, HWND mainWindow) {
 HINSTANCE AppInstance() { return app.instance; }
 HWND MainWindow() { return app.mainWindow; }
 
-void CreateUiFont(HWND window) {
-  HDC screen = GetDC(window);
-  const int height = -MulDiv(kFontQuarterPoints, GetDeviceCaps(screen, LOGPIXELSY),
-                             kQuarterPointsPerInch);
-  app.font = CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                         OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                         DEFAULT_PITCH | FF_DONTCARE, kFontFace);
-  ReleaseDC(window, screen);
+int UiDpi() { return app.dpi; }
+
+HFONT CreateUiFont(int dpi) {
+  HFONT font = CreateFontA(-MulDiv(kFontQuarterPoints, dpi, kQuarterPointsPerInch), 0, 0, 0,
+                           FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                           CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+                           kFontFace);
+  app.dpi = dpi;
+  if (font == nullptr) return nullptr;
+  HFONT replaced = app.font;
+  app.font = font;
+  return replaced;
 }
 
 void ReleaseUiFont() {

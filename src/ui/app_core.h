@@ -19,9 +19,14 @@ void SetAppWindow(HINSTANCE instance, HWND mainWindow);
 HINSTANCE AppInstance();
 HWND MainWindow();
 
-// The font of every label, drop-down and key button: made for the window's screen at
-// start-up, deleted after the message loop.
-void CreateUiFont(HWND window);
+// The DPI of the main window: its layout and its font scale with it. 96 until the
+// main window's font is made.
+int UiDpi();
+// The font of every label, drop-down and key button, deleted after the message loop.
+// Makes dpi the editor's and the font one for it; returns the font it replaced (null
+// at start), which the caller deletes once no control uses it. When no font can be
+// made, the font stays as it was and the result is null.
+HFONT CreateUiFont(int dpi);
 void ReleaseUiFont();
 HFONT UiFont();
 

@@ -9,6 +9,7 @@
 namespace {
 
 constexpr int kTopCount = kTopControlCount;
+// Creation places at 96 DPI; the layout moves every control.
 constexpr int kTopLabelX[kTopCount] = {8, 164, 320};
 constexpr const char* kTopLabelText[kTopCount] = {"Number of Rows", "Number of Columns",
                                                   "Typematic"};
@@ -22,8 +23,8 @@ constexpr int kTopDropDownHeight[kTopCount] = {kDropDownListHeight, kDropDownLis
 constexpr const char* kTypematicItems[] = {"Disabled", "Enabled"};
 
 // Creation places of the scroll bars; the layout moves them.
-constexpr RECT kVerticalBarStart = {452, 56, 452 + 17, 56 + 332};
-constexpr RECT kHorizontalBarStart = {0, 388, 452, 388 + 17};
+constexpr GridRect kVerticalBarStart = {452, 56, kScrollBarThickness, 332};
+constexpr GridRect kHorizontalBarStart = {0, 388, 452, kScrollBarThickness};
 
 struct ControlsState {
   HWND parent = nullptr;
@@ -61,10 +62,30 @@ void AddItem(HWND dropDown, const char* text) {
   SendMessageA(dropDown, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
 }
 
-HWND CreateScrollBar(DWORD direction, const RECT& place) {
-  return CreateWindowExA(0, "SCROLLBAR", "", WS_CHILD | WS_VISIBLE | direction, place.left,
-                         place.top, place.right - place.left, place.bottom - place.top,
-                         state.parent, nullptr, AppInstance(), nullptr);
+int Scaled(int pixels) { return ScaleToDpi(pixels, UiDpi()); }
+
+HWND CreateScrollBar(DWORD direction, const GridRect& place) {
+  return CreateWindowExA(0, "SCROLLBAR", "", WS_CHILD | WS_VISIBLE | direction, Scaled(place.x),
+                         Scaled(place.y), Scaled(place.width), Scaled(place.height), state.parent,
+                         nullptr, AppInstance(), nullptr);
+}
+
+// Gives a control its size at the editor's DPI and the place it had at fromDpi,
+// scaled.
+void Rescale(HWND control, int fromDpi, int width, int height) {
+  RECT rect = {};
+  if (control == nullptr || !GetWindowRect(control, &rect)) return;
+  MapWindowPoints(nullptr, state.parent, reinterpret_cast<POINT*>(&rect), 1);
+  SetWindowPos(control, nullptr, MulDiv(rect.left, UiDpi(), fromDpi),
+               MulDiv(rect.top, UiDpi(), fromDpi), width, height,
+               SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+}
+
+void RescaleScrollBar(HWND bar, int fromDpi) {
+  RECT rect = {};
+  if (bar == nullptr || !GetWindowRect(bar, &rect)) return;
+  Rescale(bar, fromDpi, MulDiv(rect.right - rect.left, UiDpi(), fromDpi),
+          MulDiv(rect.bottom - rect.top, UiDpi(), fromDpi));
 }
 
 template <size_t N>
@@ -100,16 +121,19 @@ HWND CreateLabel(int x, int y, int width, int height, const char* text) {
 void CreateMainControls(HWND mainWindow, const ControlProcedures& procedures) {
   state.parent = mainWindow;
   state.subclass = procedures;
+  const GridMetrics m = UiMetrics();
   for (int i = 0; i < kTopCount; ++i) {
-    state.topLabels[i] =
-        CreateLabel(kTopLabelX[i], kTopLabelY, kTopLabelWidth, kTopLabelHeight, kTopLabelText[i]);
+    state.topLabels[i] = CreateLabel(Scaled(kTopLabelX[i]), m.topLabelY, m.topLabelWidth,
+                                     m.topLabelHeight, kTopLabelText[i]);
     ShowWindow(state.topLabels[i], SW_SHOW);
   }
-  for (HWND& label : state.headerLabels) label = CreateLabel(0, 0, kHeaderWidth, kHeaderHeight, "");
+  for (HWND& label : state.headerLabels) {
+    label = CreateLabel(0, 0, m.headerWidth, m.headerHeight, "");
+  }
 
   for (int i = 0; i < kTopCount; ++i) {
-    state.topDropDowns[i] = CreateDropDown(kTopDropDownX[i], kTopDropDownY, kTopDropDownWidths[i],
-                                           kTopDropDownHeight[i]);
+    state.topDropDowns[i] = CreateDropDown(Scaled(kTopDropDownX[i]), m.topDropDownY,
+                                           m.topDropDownWidths[i], Scaled(kTopDropDownHeight[i]));
   }
   for (int n = 1; n <= kMaxLines; ++n) {  // "1" to "23"
     char text[8] = "";
@@ -121,19 +145,49 @@ void CreateMainControls(HWND mainWindow, const ControlProcedures& procedures) {
   for (HWND dropDown : state.topDropDowns) ShowWindow(dropDown, SW_SHOW);
 
   for (HWND& pinBox : state.pinBoxes) {
-    pinBox = CreateDropDown(0, 0, kHeaderWidth, kPinBoxHeight);
+    pinBox = CreateDropDown(0, 0, m.headerWidth, m.pinBoxHeight);
     for (int pin = 0; pin < kPinCount; ++pin) {  // "A" to "X"
       const char letter[2] = {static_cast<char>('A' + pin), '\0'};
       AddItem(pinBox, letter);
     }
   }
   for (HWND& button : state.keyButtons) {
-    button = CreateKeyButton(0, 0, kCellWidth, kCellHeight, kNotUsedText);
+    button = CreateKeyButton(0, 0, m.cellWidth, m.cellHeight, kNotUsedText);
   }
   state.verticalBar = CreateScrollBar(SBS_VERT, kVerticalBarStart);
   state.horizontalBar = CreateScrollBar(SBS_HORZ, kHorizontalBarStart);
   state.created = true;
 }
+
+void RescaleControls(int fromDpi) {
+  if (!state.created || fromDpi <= 0) return;
+  const GridMetrics m = UiMetrics();
+  // A drop-down's height here is that of its list, which opening it sets anew.
+  for (int i = 0; i < kTopCount; ++i) {
+    Rescale(state.topLabels[i], fromDpi, m.topLabelWidth, m.topLabelHeight);
+    Rescale(state.topDropDowns[i], fromDpi, m.topDropDownWidths[i], m.pinBoxHeight);
+  }
+  for (int i = 0; i < kPinCount; ++i) {
+    Rescale(state.headerLabels[i], fromDpi, m.headerWidth, m.headerHeight);
+    Rescale(state.pinBoxes[i], fromDpi, m.headerWidth, m.pinBoxHeight);
+  }
+  for (HWND button : state.keyButtons) Rescale(button, fromDpi, m.cellWidth, m.cellHeight);
+  RescaleScrollBar(state.horizontalBar, fromDpi);
+  RescaleScrollBar(state.verticalBar, fromDpi);
+}
+
+void SetControlsFont(HFONT font) {
+  const auto set = [font](HWND control) {
+    if (control != nullptr) SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+  };
+  for (HWND control : state.topLabels) set(control);
+  for (HWND control : state.topDropDowns) set(control);
+  for (HWND control : state.headerLabels) set(control);
+  for (HWND control : state.pinBoxes) set(control);
+  for (HWND control : state.keyButtons) set(control);
+}
+
+GridMetrics UiMetrics() { return GridMetricsForDpi(UiDpi()); }
 
 bool ControlsCreated() { return state.created; }
 
@@ -156,7 +210,7 @@ void SizeDropDownForList(HWND dropDown, bool open) {
   RECT rect = {};
   if (!GetWindowRect(dropDown, &rect)) return;
   SetWindowPos(dropDown, nullptr, 0, 0, rect.right - rect.left,
-               open ? kDropDownListHeight : kPinBoxHeight,
+               Scaled(open ? kDropDownListHeight : kPinBoxHeight),
                SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
 }
 

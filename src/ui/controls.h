@@ -23,6 +23,14 @@ struct ControlProcedures {
 // layout places and shows the rest.
 void CreateMainControls(HWND mainWindow, const ControlProcedures& procedures);
 bool ControlsCreated();
+// The grid's units at the editor's DPI.
+GridMetrics UiMetrics();
+// After the editor's DPI changed from fromDpi: every control, hidden ones too, gets
+// its size at the new DPI and its place scaled; the grid layout then places the
+// shown ones exactly.
+void RescaleControls(int fromDpi);
+// Gives every control but the scroll bars the font, and repaints it.
+void SetControlsFont(HFONT font);
 
 HWND TopLabel(int i);          // 0 rows, 1 columns, 2 typematic
 HWND RowsDropDown();

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "io/file_read.h"
 #include "io/file_write.h"
@@ -40,18 +41,18 @@ enum class FileDialog { kSave, kOpen };
 // UTF-8; false when the user cancelled.
 bool AskFileName(FileDialog kind, std::string& name, const wchar_t* filter = kFileFilter,
                  const wchar_t* defaultExtension = nullptr) {
-  wchar_t chosen[kFileNameChars] = L"";
+  std::vector<wchar_t> chosen(kFileNameChars, L'\0');
   OPENFILENAMEW dialog = {};
   dialog.lStructSize = kFileDialogStructSize;
   dialog.hwndOwner = MainWindow();
   dialog.lpstrFilter = filter;
-  dialog.lpstrFile = chosen;
+  dialog.lpstrFile = chosen.data();
   dialog.nMaxFile = kFileNameChars;
   dialog.lpstrDefExt = defaultExtension;
   dialog.lpstrTitle = kind == FileDialog::kSave ? kSaveTitle : kOpenTitle;
   dialog.Flags = kind == FileDialog::kSave ? kSaveFlags : kOpenFlags;
   const BOOL chose = kind == FileDialog::kSave ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog);
-  name = chose ? Utf8Text(chosen) : std::string();
+  name = chose ? Utf8Text(chosen.data()) : std::string();
   return chose != FALSE;
 }
 

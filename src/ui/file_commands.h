@@ -18,7 +18,8 @@ bool BuildImageOrReport(ConfigImage& image);
 // The same for any configuration.
 bool EncodeImageOrReport(const ConfigModel& model, ConfigImage& image);
 
-constexpr unsigned kFileNameChars = 512;
+// Room for the longest path the system takes (32,767 characters and the terminator).
+constexpr unsigned kFileNameChars = 32768;
 // Asks for the name of a file to write with Save's dialog, given in UTF-8; false
 // when cancelled.
 bool AskSaveFileName(std::string& name);

@@ -10,6 +10,7 @@
 #include "ui/app_core.h"
 #include "ui/controls.h"
 #include "ui/rules/grid_geometry.h"
+#include "ui/window_dpi.h"
 
 namespace {
 
@@ -32,6 +33,7 @@ constexpr UINT kMaxWheelCells = kMaxLines;
 struct GridState {
   int visibleColumns = 0;
   int visibleRows = 0;
+  bool placeAll = false;   // the next layout places every shown control
   WheelAccumulator rowWheel;
   WheelAccumulator columnWheel;
 } state;
@@ -50,11 +52,11 @@ void PlaceScrollBar(HWND bar, const GridRect& rect) {
                SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
 }
 
-void PlaceTopRow(int clientWidth) {
+void PlaceTopRow(const GridMetrics& m, int clientWidth) {
   for (int i = 0; i < kTopControlCount; ++i) {
     InvalidateRect(TopLabel(i), nullptr, FALSE);
-    MoveControl(TopLabel(i), TopLabelX(i, clientWidth), kTopLabelY);
-    MoveControl(DropDownAt(i), TopDropDownX(i, clientWidth), kTopDropDownY);
+    MoveControl(TopLabel(i), TopLabelX(m, i, clientWidth), m.topLabelY);
+    MoveControl(DropDownAt(i), TopDropDownX(m, i, clientWidth), m.topDropDownY);
   }
 }
 
@@ -119,13 +121,13 @@ int MoveScrollPosition(HWND bar, int delta, bool redraw) {
 
 int OuterWidth(int clientWidth) {
   RECT frame = {0, 0, clientWidth, 0};
-  AdjustWindowRect(&frame, kMainWindowStyle, TRUE);
+  AdjustWindowRectForDpi(frame, kMainWindowStyle, true, UiDpi());
   return frame.right - frame.left;
 }
 
 int OuterHeight(int clientHeight) {
   RECT frame = {0, 0, 0, clientHeight};
-  AdjustWindowRect(&frame, kMainWindowStyle, TRUE);
+  AdjustWindowRectForDpi(frame, kMainWindowStyle, true, UiDpi());
   return frame.bottom - frame.top;
 }
 
@@ -143,27 +145,31 @@ void LayoutGrid() {
   RECT client = {};
   GetClientRect(MainWindow(), &client);
   const ConfigModel& model = EditorModel();
-  const int columns = VisibleCells(FittingColumns(client.right), model.columns);
-  const int rows = VisibleCells(FittingRows(client.bottom), model.rows);
+  const GridMetrics m = UiMetrics();
+  const int columns = VisibleCells(FittingColumns(m, client.right), model.columns);
+  const int rows = VisibleCells(FittingRows(m, client.bottom), model.rows);
 
-  PlaceTopRow(client.right);
-  if (columns == state.visibleColumns && rows == state.visibleRows) return;
+  PlaceTopRow(m, client.right);
+  if (columns == state.visibleColumns && rows == state.visibleRows && !state.placeAll) return;
   state.visibleColumns = columns;
   state.visibleRows = rows;
+  state.placeAll = false;
 
-  PlaceScrollBar(HorizontalScrollBar(), HorizontalScrollBarRect(columns, rows));
-  PlaceScrollBar(VerticalScrollBar(), VerticalScrollBarRect(columns, rows));
+  PlaceScrollBar(HorizontalScrollBar(), HorizontalScrollBarRect(m, columns, rows));
+  PlaceScrollBar(VerticalScrollBar(), VerticalScrollBarRect(m, columns, rows));
   for (int r = 0; r < rows; ++r) {
-    for (int k = 0; k < columns; ++k) PlaceAndShow(KeyButton(r * columns + k), KeyButtonRect(r, k));
+    for (int k = 0; k < columns; ++k) {
+      PlaceAndShow(KeyButton(r * columns + k), KeyButtonRect(m, r, k));
+    }
   }
   for (int i = columns * rows; i < kKeyButtonCount; ++i) ShowWindow(KeyButton(i), SW_HIDE);
   for (int k = 0; k < columns; ++k) {
-    PlaceAndShow(HeaderLabel(k), ColumnHeaderRect(k));
-    PlaceAndShow(PinBox(k), ColumnPinBoxRect(k));
+    PlaceAndShow(HeaderLabel(k), ColumnHeaderRect(m, k));
+    PlaceAndShow(PinBox(k), ColumnPinBoxRect(m, k));
   }
   for (int r = 0; r < rows; ++r) {
-    PlaceAndShow(HeaderLabel(columns + r), RowHeaderRect(r));
-    PlaceAndShow(PinBox(columns + r), RowPinBoxRect(r));
+    PlaceAndShow(HeaderLabel(columns + r), RowHeaderRect(m, r));
+    PlaceAndShow(PinBox(columns + r), RowPinBoxRect(m, r));
   }
   for (int i = columns + rows; i < kPinCount; ++i) {
     ShowWindow(HeaderLabel(i), SW_HIDE);
@@ -208,6 +214,11 @@ void UpdateGrid() {
   LayoutGrid();
   UpdateScrollBars();
   RefreshGrid();
+}
+
+void RelayoutGrid() {
+  state.placeAll = true;
+  UpdateGrid();
 }
 
 namespace {
@@ -313,8 +324,9 @@ void OnScrollRequest(bool horizontal, WPARAM wParam) {
 
 void SnapWindowRect(WPARAM edge, RECT* rect) {
   if (rect == nullptr) return;
-  const int width = SnapWidth(rect->right - rect->left, OuterWidth);
-  const int height = SnapHeight(rect->bottom - rect->top, OuterHeight);
+  const GridMetrics m = UiMetrics();
+  const int width = SnapWidth(m, rect->right - rect->left, OuterWidth);
+  const int height = SnapHeight(m, rect->bottom - rect->top, OuterHeight);
   SizingFrame frame = {rect->left, rect->top, rect->right, rect->bottom};
   AnchorSnappedFrame(frame, static_cast<int>(edge), width, height);
   *rect = {frame.left, frame.top, frame.right, frame.bottom};

@@ -22,6 +22,9 @@ void RefreshGrid();
 // Lays the grid out for the client size and counts, ranges the scroll bars, then
 // refreshes the controls.
 void UpdateGrid();
+// The grid update, placing every shown control also where the visible counts stay
+// (after the DPI changed).
+void RelayoutGrid();
 // After a whole configuration entered the model (New, Open, Read): selects the top
 // drop-downs from the model's counts and typematic, then runs the grid update.
 void ShowWholeConfiguration();

@@ -18,11 +18,11 @@
 #include "ui/rules/grid_geometry.h"
 #include "ui/tool_commands.h"
 #include "ui/transfer_commands.h"
+#include "ui/window_dpi.h"
 
 namespace {
 
-constexpr int kStartClientWidth = 469;
-constexpr int kStartClientHeight = 405;
+constexpr int kStartCells = 6;   // the first window shows 6 x 6 cells
 
 struct MainWindowState {
   HACCEL accelerators = nullptr;
@@ -155,6 +155,31 @@ void OnCommand(WPARAM wParam, LPARAM lParam) {
   }
 }
 
+// The outer size of the first window at dpi.
+SIZE StartSize(int dpi) {
+  const GridMetrics m = GridMetricsForDpi(dpi);
+  RECT frame = {0, 0, ClientWidthFor(m, kStartCells), ClientHeightFor(m, kStartCells)};
+  AdjustWindowRectForDpi(frame, kMainWindowStyle, true, dpi);
+  return {frame.right - frame.left, frame.bottom - frame.top};
+}
+
+// The window moved to a screen of another DPI (or the user changed the scaling):
+// the font and every control follow, then the window takes the suggested place and
+// the grid is laid out anew. The old font goes only once no control uses it.
+void OnDpiChanged(HWND window, WPARAM wParam, const RECT* suggested) {
+  const int oldDpi = UiDpi();
+  HFONT oldFont = CreateUiFont(LOWORD(wParam));
+  SetControlsFont(UiFont());
+  if (oldFont != nullptr) DeleteObject(oldFont);
+  RescaleControls(oldDpi);
+  if (suggested != nullptr) {
+    SetWindowPos(window, nullptr, suggested->left, suggested->top,
+                 suggested->right - suggested->left, suggested->bottom - suggested->top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  RelayoutGrid();
+}
+
 LRESULT OnClose(HWND window) {
   // The window outlives every transfer that uses it.
   if (TransferRunning() || !ConfirmDiscard()) return 0;
@@ -194,6 +219,9 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case WM_LBUTTONDOWN:
       SetFocus(window);
       return 0;
+    case WM_DPICHANGED:
+      OnDpiChanged(window, wParam, reinterpret_cast<const RECT*>(lParam));
+      return 0;
     case WM_CLOSE:
       return OnClose(window);
     case WM_DESTROY:
@@ -223,16 +251,22 @@ HWND CreateEditorWindow(HINSTANCE instance, HINSTANCE previous) {
     RegisterClassA(&windowClass);
   }
 
-  RECT frame = {0, 0, kStartClientWidth, kStartClientHeight};
-  AdjustWindowRect(&frame, kMainWindowStyle, TRUE);
-  // Creating the window sends WM_SIZE already; the grid ignores it until the
-  // controls exist.
+  // Sized for the screen's DPI; a window that opens on a screen of another DPI is
+  // sized anew for its own. Creating the window sends WM_SIZE already; the grid
+  // ignores it until the controls exist.
+  const int screenDpi = ScreenDpi();
+  const SIZE start = StartSize(screenDpi);
   HWND window = CreateWindowExA(0, kMainClassName, kAppTitle, kMainWindowStyle, CW_USEDEFAULT,
-                                CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top,
-                                nullptr, nullptr, instance, nullptr);
+                                CW_USEDEFAULT, start.cx, start.cy, nullptr, nullptr, instance,
+                                nullptr);
   SetAppWindow(instance, window);
   if (window == nullptr) return nullptr;
-  CreateUiFont(window);
+  const int dpi = WindowDpi(window);
+  if (dpi != screenDpi) {
+    const SIZE own = StartSize(dpi);
+    SetWindowPos(window, nullptr, 0, 0, own.cx, own.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  CreateUiFont(dpi);
   CreateMainControls(window, {DropDownProc, KeyButtonProc});
   state.accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDA_MAINACCEL));
   Editor().SetChangeListener(OnConfigurationChanged);

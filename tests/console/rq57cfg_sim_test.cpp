@@ -11,6 +11,8 @@
 #include <iterator>
 #include <string>
 
+#include "io/file_write.h"
+#include "io/system_text.h"
 #include "model/config.h"
 #include "sim/sample_image.h"
 #include "ui/platform/transfer_mutex.h"
@@ -194,6 +196,23 @@ int SendCtrlC(DWORD processId) {
   if (!AttachConsole(processId)) return 1;
   SetConsoleCtrlHandler(nullptr, TRUE);
   return GenerateConsoleCtrlEvent(CTRL_C_EVENT, 0) ? 0 : 1;
+}
+
+// Paths past 260 characters: the file layer writes a new file and replaces it, and
+// rq57cfg exports it as JSON and imports that back.
+TEST(Rq57cfgSim, LongPathsGoThroughTheFileLayerAndRq57cfg) {
+  std::string path = Folder() + "long";
+  for (char letter : {'a', 'b', 'c'}) {
+    CreateDirectoryW(WideText(path).c_str(), nullptr);
+    path += "\\" + std::string(100, letter);
+  }
+  const std::string content = Slurp(WriteTestConfiguration());
+  std::string reason;
+  ASSERT_TRUE(WriteFileWhole(path + ".img", "old", reason) && WriteFileWhole(path + ".img", content, reason)) << reason;
+  Child json, back;
+  EXPECT_EQ(RunProgram(Quoted(Program()) + " export " + Quoted(path + ".img") + " -o " + Quoted(path + ".json"), json), 0);
+  EXPECT_EQ(RunProgram(Quoted(Program()) + " import " + Quoted(path + ".json") + " -o " + Quoted(path + "2.img"), back), 0);
+  EXPECT_EQ(Slurp(path + "2.img"), content) << path.size() << Slurp(json.err) << Slurp(back.err);
 }
 
 }  // namespace

@@ -231,8 +231,10 @@ void SetModified(bool modified) {
 }
 
 void ResetEditor() {
-  constexpr int kStartClientWidth = 469;
-  constexpr int kStartClientHeight = 405;
+  constexpr int kStartCells = 6;   // 469 x 405 at 96 DPI
+  const GridMetrics metrics = UiMetrics();
+  const int kStartClientWidth = ClientWidthFor(metrics, kStartCells);
+  const int kStartClientHeight = ClientHeightFor(metrics, kStartCells);
   HWND main = MainWindow();
   if (IsZoomed(main) || IsIconic(main)) ShowWindow(main, SW_RESTORE);
   // Through a size without cells, so that the layout places every control anew.

@@ -33,71 +33,114 @@ int Snap(int proposed, int margin, int cell, const std::function<int(int)>& oute
   return above < below ? upper : lower;
 }
 
+int TopCentre(int control, int clientWidth) {
+  return (2 * control + 1) * clientWidth / kTopControlSlots;
+}
+
 }  // namespace
 
-GridRect KeyButtonRect(int gridRow, int gridColumn) {
-  return {kGridLeft + kCellWidth * gridColumn, kGridTop + kCellHeight * gridRow, kCellWidth,
-          kCellHeight};
+int ScaleToDpi(int pixels, int dpi) {
+  // Nearest integer, halves away from zero.
+  const long long product = static_cast<long long>(pixels) * dpi;
+  const long long half = kBaseDpi / 2;
+  return static_cast<int>(product >= 0 ? (product + half) / kBaseDpi : (product - half) / kBaseDpi);
 }
 
-GridRect ColumnHeaderRect(int gridColumn) {
-  return {kGridLeft + kColumnHeaderInset + kCellWidth * gridColumn, kColumnHeaderY, kHeaderWidth,
-          kHeaderHeight};
+GridMetrics GridMetricsForDpi(int dpi) {
+  const auto at = [dpi](int pixels) { return ScaleToDpi(pixels, dpi); };
+  GridMetrics m = {dpi,
+                   at(kCellWidth),
+                   at(kCellHeight),
+                   at(kGridLeft),
+                   at(kGridTop),
+                   at(kScrollBarThickness),
+                   at(kHeaderWidth),
+                   at(kHeaderHeight),
+                   at(kPinBoxHeight),
+                   at(kColumnHeaderInset),
+                   at(kColumnHeaderY),
+                   at(kColumnPinBoxY),
+                   at(kRowHeaderX),
+                   at(kRowHeaderInset),
+                   at(kRowPinBoxInset),
+                   at(kTopLabelY),
+                   at(kTopDropDownY),
+                   at(kTopLabelWidth),
+                   at(kTopLabelHeight),
+                   {}};
+  for (int i = 0; i < kTopControlCount; ++i) m.topDropDownWidths[i] = at(kTopDropDownWidths[i]);
+  return m;
 }
 
-GridRect ColumnPinBoxRect(int gridColumn) {
-  return {kGridLeft + kColumnHeaderInset + kCellWidth * gridColumn, kColumnPinBoxY, kHeaderWidth,
-          kPinBoxHeight};
+int ClientWidthFor(const GridMetrics& m, int cells) {
+  return m.gridLeft + m.scrollBar + m.cellWidth * cells;
 }
 
-GridRect RowHeaderRect(int gridRow) {
-  return {kRowHeaderX, kGridTop + kRowHeaderInset + kCellHeight * gridRow, kHeaderWidth,
-          kHeaderHeight};
+int ClientHeightFor(const GridMetrics& m, int cells) {
+  return m.gridTop + m.scrollBar + m.cellHeight * cells;
 }
 
-GridRect RowPinBoxRect(int gridRow) {
-  return {kRowHeaderX, kGridTop + kRowPinBoxInset + kCellHeight * gridRow, kHeaderWidth,
-          kPinBoxHeight};
+GridRect KeyButtonRect(const GridMetrics& m, int gridRow, int gridColumn) {
+  return {m.gridLeft + m.cellWidth * gridColumn, m.gridTop + m.cellHeight * gridRow, m.cellWidth,
+          m.cellHeight};
 }
 
-GridRect HorizontalScrollBarRect(int visibleColumns, int visibleRows) {
-  return {kGridLeft, kGridTop + kCellHeight * visibleRows, kCellWidth * visibleColumns,
-          kScrollBarThickness};
+GridRect ColumnHeaderRect(const GridMetrics& m, int gridColumn) {
+  return {m.gridLeft + m.columnHeaderInset + m.cellWidth * gridColumn, m.columnHeaderY,
+          m.headerWidth, m.headerHeight};
 }
 
-GridRect VerticalScrollBarRect(int visibleColumns, int visibleRows) {
-  return {kGridLeft + kCellWidth * visibleColumns, kGridTop, kScrollBarThickness,
-          kCellHeight * visibleRows};
+GridRect ColumnPinBoxRect(const GridMetrics& m, int gridColumn) {
+  return {m.gridLeft + m.columnHeaderInset + m.cellWidth * gridColumn, m.columnPinBoxY,
+          m.headerWidth, m.pinBoxHeight};
 }
 
-int TopLabelX(int control, int clientWidth) {
-  const int centre = (2 * control + 1) * clientWidth / kTopControlSlots;
-  return centre - kTopLabelWidth / 2;
+GridRect RowHeaderRect(const GridMetrics& m, int gridRow) {
+  return {m.rowHeaderX, m.gridTop + m.rowHeaderInset + m.cellHeight * gridRow, m.headerWidth,
+          m.headerHeight};
 }
 
-int TopDropDownX(int control, int clientWidth) {
-  const int centre = (2 * control + 1) * clientWidth / kTopControlSlots;
-  return centre - kTopDropDownWidths[control] / 2;
+GridRect RowPinBoxRect(const GridMetrics& m, int gridRow) {
+  return {m.rowHeaderX, m.gridTop + m.rowPinBoxInset + m.cellHeight * gridRow, m.headerWidth,
+          m.pinBoxHeight};
 }
 
-int FittingColumns(int clientWidth) {
-  return std::max(0, (clientWidth - kGridWidthMargin) / kCellWidth);
+GridRect HorizontalScrollBarRect(const GridMetrics& m, int visibleColumns, int visibleRows) {
+  return {m.gridLeft, m.gridTop + m.cellHeight * visibleRows, m.cellWidth * visibleColumns,
+          m.scrollBar};
 }
 
-int FittingRows(int clientHeight) {
-  return std::max(0, (clientHeight - kGridHeightMargin) / kCellHeight);
+GridRect VerticalScrollBarRect(const GridMetrics& m, int visibleColumns, int visibleRows) {
+  return {m.gridLeft + m.cellWidth * visibleColumns, m.gridTop, m.scrollBar,
+          m.cellHeight * visibleRows};
+}
+
+int TopLabelX(const GridMetrics& m, int control, int clientWidth) {
+  return TopCentre(control, clientWidth) - m.topLabelWidth / 2;
+}
+
+int TopDropDownX(const GridMetrics& m, int control, int clientWidth) {
+  return TopCentre(control, clientWidth) - m.topDropDownWidths[control] / 2;
+}
+
+int FittingColumns(const GridMetrics& m, int clientWidth) {
+  return std::max(0, (clientWidth - ClientWidthFor(m, 0)) / m.cellWidth);
+}
+
+int FittingRows(const GridMetrics& m, int clientHeight) {
+  return std::max(0, (clientHeight - ClientHeightFor(m, 0)) / m.cellHeight);
 }
 
 int VisibleCells(int fitting, int count) { return std::max(0, std::min(fitting, count)); }
 
 int ScrollMaximum(int count, int visible) { return std::max(0, count - visible); }
 
-int SnapWidth(int proposedWidth, const std::function<int(int)>& outerOf) {
-  return Snap(proposedWidth, kGridWidthMargin, kCellWidth, outerOf, true);
+int SnapWidth(const GridMetrics& m, int proposedWidth, const std::function<int(int)>& outerOf) {
+  return Snap(proposedWidth, ClientWidthFor(m, 0), m.cellWidth, outerOf, true);
 }
 
-int SnapHeight(int proposedHeight, const std::function<int(int)>& outerOf) {
-  return Snap(proposedHeight, kGridHeightMargin, kCellHeight, outerOf, false);
+int SnapHeight(const GridMetrics& m, int proposedHeight, const std::function<int(int)>& outerOf) {
+  return Snap(proposedHeight, ClientHeightFor(m, 0), m.cellHeight, outerOf, false);
 }
 
 void AnchorSnappedFrame(SizingFrame& frame, int edge, int width, int height) {

@@ -7,7 +7,13 @@
 
 #include "model/config.h"   // the count rule
 
-// Cells and their frame, in client pixels.
+// Sizes are given at 96 DPI; a window at another DPI scales each unit on its own,
+// rounding as the system's MulDiv does, and builds every position and snap size from
+// the scaled units, so that the grid stays on whole cells at any DPI.
+constexpr int kBaseDpi = 96;
+int ScaleToDpi(int pixels, int dpi);
+
+// Cells and their frame, in client pixels at kBaseDpi.
 constexpr int kCellWidth = 64;
 constexpr int kCellHeight = 48;
 constexpr int kGridLeft = 68;              // first key button column
@@ -18,23 +24,9 @@ constexpr int kGridHeightMargin = kGridTop + kScrollBarThickness;   // 117
 constexpr int kHeaderWidth = 56;
 constexpr int kHeaderHeight = 16;
 constexpr int kPinBoxHeight = 24;          // a closed pin box
+// Counts of cells: these do not scale.
 constexpr int kMinSnapCells = 4;           // the smallest window a drag gives: 4 x 4 cells
 constexpr int kMaxSnapCells = 1023;
-
-struct GridRect {
-  int x;
-  int y;
-  int width;
-  int height;
-};
-
-GridRect KeyButtonRect(int gridRow, int gridColumn);
-GridRect ColumnHeaderRect(int gridColumn);
-GridRect ColumnPinBoxRect(int gridColumn);
-GridRect RowHeaderRect(int gridRow);
-GridRect RowPinBoxRect(int gridRow);
-GridRect HorizontalScrollBarRect(int visibleColumns, int visibleRows);
-GridRect VerticalScrollBarRect(int visibleColumns, int visibleRows);
 
 // The top row: three labels with their drop-downs centred on the client width.
 constexpr int kTopLabelY = 8;
@@ -43,12 +35,57 @@ constexpr int kTopLabelWidth = 96;
 constexpr int kTopLabelHeight = 16;
 constexpr int kTopControlCount = 3;        // 0 rows, 1 columns, 2 typematic
 constexpr int kTopDropDownWidths[kTopControlCount] = {64, 64, 96};
-int TopLabelX(int control, int clientWidth);
-int TopDropDownX(int control, int clientWidth);
+
+// The units above at one DPI.
+struct GridMetrics {
+  int dpi;
+  int cellWidth;
+  int cellHeight;
+  int gridLeft;
+  int gridTop;
+  int scrollBar;
+  int headerWidth;
+  int headerHeight;
+  int pinBoxHeight;
+  int columnHeaderInset;   // column labels and pin boxes sit this far into a column
+  int columnHeaderY;
+  int columnPinBoxY;
+  int rowHeaderX;
+  int rowHeaderInset;      // below the row's top
+  int rowPinBoxInset;
+  int topLabelY;
+  int topDropDownY;
+  int topLabelWidth;
+  int topLabelHeight;
+  int topDropDownWidths[kTopControlCount];
+};
+GridMetrics GridMetricsForDpi(int dpi);
+
+// Client extent that holds cells whole, with room for the scroll bar.
+int ClientWidthFor(const GridMetrics& m, int cells);
+int ClientHeightFor(const GridMetrics& m, int cells);
+
+struct GridRect {
+  int x;
+  int y;
+  int width;
+  int height;
+};
+
+GridRect KeyButtonRect(const GridMetrics& m, int gridRow, int gridColumn);
+GridRect ColumnHeaderRect(const GridMetrics& m, int gridColumn);
+GridRect ColumnPinBoxRect(const GridMetrics& m, int gridColumn);
+GridRect RowHeaderRect(const GridMetrics& m, int gridRow);
+GridRect RowPinBoxRect(const GridMetrics& m, int gridRow);
+GridRect HorizontalScrollBarRect(const GridMetrics& m, int visibleColumns, int visibleRows);
+GridRect VerticalScrollBarRect(const GridMetrics& m, int visibleColumns, int visibleRows);
+
+int TopLabelX(const GridMetrics& m, int control, int clientWidth);
+int TopDropDownX(const GridMetrics& m, int control, int clientWidth);
 
 // Cells that fit a client extent (never negative).
-int FittingColumns(int clientWidth);
-int FittingRows(int clientHeight);
+int FittingColumns(const GridMetrics& m, int clientWidth);
+int FittingRows(const GridMetrics& m, int clientHeight);
 // Visible cells: those that fit, at most the count.
 int VisibleCells(int fitting, int count);
 
@@ -58,8 +95,8 @@ int ScrollMaximum(int count, int visible);
 // Window snapping. outerOf(clientExtent) gives the outer window extent for a client
 // extent. The candidate for n cells has a client extent of margin + cell * n, n from 4.
 // A width halfway between two candidates takes the wider one, a height the lower one.
-int SnapWidth(int proposedWidth, const std::function<int(int)>& outerOf);
-int SnapHeight(int proposedHeight, const std::function<int(int)>& outerOf);
+int SnapWidth(const GridMetrics& m, int proposedWidth, const std::function<int(int)>& outerOf);
+int SnapHeight(const GridMetrics& m, int proposedHeight, const std::function<int(int)>& outerOf);
 
 // Frame edges being dragged, numbered as the sizing message numbers them.
 enum SizingEdge {

@@ -5,6 +5,8 @@
 
 namespace {
 
+const GridMetrics k96 = GridMetricsForDpi(kBaseDpi);
+
 void ExpectRect(const GridRect& actual, int x, int y, int width, int height) {
   EXPECT_EQ(actual.x, x);
   EXPECT_EQ(actual.y, y);
@@ -15,24 +17,52 @@ void ExpectRect(const GridRect& actual, int x, int y, int width, int height) {
 TEST(GridGeometry, ControlsSitInTheirCells) {
   {
     SCOPED_TRACE("key buttons");
-    ExpectRect(KeyButtonRect(0, 0), 68, 100, 64, 48);
-    ExpectRect(KeyButtonRect(2, 3), 68 + 192, 100 + 96, 64, 48);
+    ExpectRect(KeyButtonRect(k96, 0, 0), 68, 100, 64, 48);
+    ExpectRect(KeyButtonRect(k96, 2, 3), 68 + 192, 100 + 96, 64, 48);
   }
   {
     SCOPED_TRACE("column headers");
-    ExpectRect(ColumnHeaderRect(0), 72, 56, 56, 16);
-    ExpectRect(ColumnPinBoxRect(5), 72 + 320, 72, 56, 24);
+    ExpectRect(ColumnHeaderRect(k96, 0), 72, 56, 56, 16);
+    ExpectRect(ColumnPinBoxRect(k96, 5), 72 + 320, 72, 56, 24);
   }
   {
     SCOPED_TRACE("row headers");
-    ExpectRect(RowHeaderRect(0), 8, 104, 56, 16);
-    ExpectRect(RowPinBoxRect(3), 8, 120 + 144, 56, 24);
+    ExpectRect(RowHeaderRect(k96, 0), 8, 104, 56, 16);
+    ExpectRect(RowPinBoxRect(k96, 3), 8, 120 + 144, 56, 24);
   }
   {
     SCOPED_TRACE("scroll bars follow the visible grid");
-    ExpectRect(HorizontalScrollBarRect(6, 6), 68, 388, 384, 17);
-    ExpectRect(VerticalScrollBarRect(6, 6), 452, 100, 17, 288);
-    ExpectRect(HorizontalScrollBarRect(0, 0), 68, 100, 0, 17);
+    ExpectRect(HorizontalScrollBarRect(k96, 6, 6), 68, 388, 384, 17);
+    ExpectRect(VerticalScrollBarRect(k96, 6, 6), 452, 100, 17, 288);
+    ExpectRect(HorizontalScrollBarRect(k96, 0, 0), 68, 100, 0, 17);
+  }
+}
+
+// Each unit scales on its own and positions are built from the scaled units, so that
+// n whole cells fit exactly n at every DPI and a drag snaps to whole cells.
+TEST(GridGeometry, UnitsScaleWithTheDpiAndCellsStayWhole) {
+  const struct { int dpi; GridRect key23, bar66; int startWidth, startHeight, label1X; } cases[] = {
+      {96, {260, 196, 64, 48}, {452, 100, 17, 288}, 469, 405, 186},
+      {106, {288, 216, 71, 53}, {501, 110, 19, 318}, 520, 447, 207},
+      {120, {325, 245, 80, 60}, {565, 125, 21, 360}, 586, 506, 233},
+      {144, {390, 294, 96, 72}, {678, 150, 26, 432}, 704, 608, 280},
+      {192, {520, 392, 128, 96}, {904, 200, 34, 576}, 938, 810, 373},
+  };
+  const auto outer = [](int client) { return client + 16; };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.dpi);
+    const GridMetrics m = GridMetricsForDpi(c.dpi);
+    ExpectRect(KeyButtonRect(m, 2, 3), c.key23.x, c.key23.y, c.key23.width, c.key23.height);
+    ExpectRect(VerticalScrollBarRect(m, 6, 6), c.bar66.x, c.bar66.y, c.bar66.width, c.bar66.height);
+    EXPECT_EQ(ClientWidthFor(m, 6), c.startWidth);
+    EXPECT_EQ(ClientHeightFor(m, 6), c.startHeight);
+    EXPECT_EQ(TopLabelX(m, 1, c.startWidth), c.label1X);
+    for (int n = kMinSnapCells; n <= kMaxLines; ++n) {
+      EXPECT_EQ(FittingColumns(m, ClientWidthFor(m, n) - 1), n - 1);
+      EXPECT_EQ(FittingRows(m, ClientHeightFor(m, n)), n);
+      EXPECT_EQ(SnapWidth(m, outer(ClientWidthFor(m, n)) + m.cellWidth / 3, outer), outer(ClientWidthFor(m, n)));
+      EXPECT_EQ(SnapHeight(m, outer(ClientHeightFor(m, n)) - m.cellHeight / 3, outer), outer(ClientHeightFor(m, n)));
+    }
   }
 }
 
@@ -45,8 +75,8 @@ TEST(GridGeometry, TopRowIsCentredWithTruncatingDivision) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.width);
     for (int i = 0; i < kTopControlCount; ++i) {
-      EXPECT_EQ(TopLabelX(i, c.width), c.labels[i]) << i;
-      EXPECT_EQ(TopDropDownX(i, c.width), c.dropDowns[i]) << i;
+      EXPECT_EQ(TopLabelX(k96, i, c.width), c.labels[i]) << i;
+      EXPECT_EQ(TopDropDownX(k96, i, c.width), c.dropDowns[i]) << i;
     }
   }
 }
@@ -58,8 +88,8 @@ TEST(GridGeometry, FittingCellsNeverGoNegative) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.extent);
-    EXPECT_EQ(FittingColumns(c.extent), c.columns);
-    EXPECT_EQ(FittingRows(c.extent), c.rows);
+    EXPECT_EQ(FittingColumns(k96, c.extent), c.columns);
+    EXPECT_EQ(FittingRows(k96, c.extent), c.rows);
   }
   EXPECT_EQ(VisibleCells(18, 12), 12);
   EXPECT_EQ(VisibleCells(6, 12), 6);
@@ -81,7 +111,7 @@ TEST(GridGeometry, WidthSnapsToTheNearestWholeCellTieGoesWider) {
       {390, 421}, {421, 421}, {452, 421}, {453, 485}, {485, 485},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(SnapWidth(c.proposed, OuterWidth), c.snapped) << c.proposed;
+    EXPECT_EQ(SnapWidth(k96, c.proposed, OuterWidth), c.snapped) << c.proposed;
   }
 }
 
@@ -93,13 +123,13 @@ TEST(GridGeometry, HeightSnapsToTheNearestWholeCellTieGoesLower) {
       {384, 407}, {407, 407}, {431, 407}, {432, 455},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(SnapHeight(c.proposed, OuterHeight), c.snapped) << c.proposed;
+    EXPECT_EQ(SnapHeight(k96, c.proposed, OuterHeight), c.snapped) << c.proposed;
   }
 }
 
 TEST(GridGeometry, SnappingStopsAtTheLargestCandidate) {
   const int last = OuterWidth(kGridWidthMargin + kCellWidth * kMaxSnapCells);
-  EXPECT_EQ(SnapWidth(1 << 30, OuterWidth), last);
+  EXPECT_EQ(SnapWidth(k96, 1 << 30, OuterWidth), last);
 }
 
 TEST(GridGeometry, SnappedFrameKeepsTheOppositeEdge) {
