@@ -91,6 +91,7 @@ class Session {
 
   // kExitOk when a transfer may start.
   int Open() {
+    if (const char* simulated = host_.SimulatedName()) Say(stderr, std::string("rq57cfg: ") + simulated);
     if (!host_.Lock()) {
       Say(stderr, "rq57cfg: another transfer with the RQ57 is running");
       return kExitLinkError;

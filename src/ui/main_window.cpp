@@ -4,6 +4,8 @@
 
 #include <commctrl.h>
 
+#include <string>
+
 #include "ui/assign_keys.h"
 #include "ui/check_window.h"
 #include "ui/controls.h"
@@ -13,6 +15,7 @@
 #include "ui/key_dialog.h"
 #include "ui/key_tester.h"
 #include "ui/navigation.h"
+#include "ui/platform/transfer_platform.h"
 #include "ui/progress.h"
 #include "ui/resources/resource.h"
 #include "ui/rules/grid_geometry.h"
@@ -155,6 +158,14 @@ void OnCommand(WPARAM wParam, LPARAM lParam) {
   }
 }
 
+// A build with a simulated encoder says so in its title, so that nobody believes
+// the encoder was programmed; its messages keep the program's caption.
+std::string MainWindowTitle() {
+  const char* simulated = SimulatedLinkName();
+  if (simulated == nullptr) return kAppTitle;
+  return std::string(kAppTitle) + " (" + simulated + ")";
+}
+
 LRESULT OnClose(HWND window) {
   // The window outlives every transfer that uses it.
   if (TransferRunning() || !ConfirmDiscard()) return 0;
@@ -227,7 +238,8 @@ HWND CreateEditorWindow(HINSTANCE instance, HINSTANCE previous) {
   AdjustWindowRect(&frame, kMainWindowStyle, TRUE);
   // Creating the window sends WM_SIZE already; the grid ignores it until the
   // controls exist.
-  HWND window = CreateWindowExA(0, kMainClassName, kAppTitle, kMainWindowStyle, CW_USEDEFAULT,
+  const std::string title = MainWindowTitle();
+  HWND window = CreateWindowExA(0, kMainClassName, title.c_str(), kMainWindowStyle, CW_USEDEFAULT,
                                 CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top,
                                 nullptr, nullptr, instance, nullptr);
   SetAppWindow(instance, window);

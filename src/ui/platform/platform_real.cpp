@@ -6,3 +6,5 @@ LinkPlatform& TransferPlatform() {
   static Win32LinkPlatform platform;
   return platform;
 }
+
+const char* SimulatedLinkName() { return nullptr; }

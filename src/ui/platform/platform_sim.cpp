@@ -162,6 +162,8 @@ SimLinkPlatform& Platform() {
 
 LinkPlatform& TransferPlatform() { return Platform(); }
 
+const char* SimulatedLinkName() { return kSimulatedEncoderName; }
+
 EncoderSim& SimulatedEncoder() { return Platform().Device(); }
 
 #ifdef RQ57_TEST_SEAMS

@@ -5,3 +5,6 @@
 class LinkPlatform;
 
 LinkPlatform& TransferPlatform();
+// What stands behind the link when it is not the encoder ("simulated RQ57"), for
+// the main window's title; nullptr for the encoder itself.
+const char* SimulatedLinkName();
