@@ -14,7 +14,6 @@
 #include <windows.h>
 #include <fcntl.h>
 #include <io.h>
-#include <shellapi.h>
 #endif
 
 namespace {
@@ -22,15 +21,7 @@ namespace {
 #ifdef _WIN32
 // The arguments as the user typed them, in UTF-8: the ANSI code page of main's
 // argv cannot hold every file name.
-std::vector<std::string> CommandLineArguments(int, char**) {
-  std::vector<std::string> arguments;
-  int count = 0;
-  if (wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count)) {
-    for (int i = 0; i < count; ++i) arguments.push_back(Utf8Text(wide[i]));
-    LocalFree(wide);
-  }
-  return arguments;
-}
+std::vector<std::string> ProgramArguments(int, char**) { return CommandLineArguments(GetCommandLineW()); }
 
 // A console shows UTF-8 only as wide text; files and pipes get the bytes as they are.
 bool WriteToConsole(std::FILE* stream, const std::string& text) {
@@ -43,7 +34,7 @@ bool WriteToConsole(std::FILE* stream, const std::string& text) {
          wide.empty();
 }
 #else
-std::vector<std::string> CommandLineArguments(int argc, char** argv) { return {argv, argv + argc}; }
+std::vector<std::string> ProgramArguments(int argc, char** argv) { return {argv, argv + argc}; }
 
 bool WriteToConsole(std::FILE*, const std::string&) { return false; }
 #endif
@@ -101,7 +92,7 @@ int main(int argc, char** argv) {
   write->add_option("FILE", file, "Configuration file")->required();
   write->add_flag("--verify", verify, "Read the RQ57 back and compare every byte sent");
 
-  std::vector<std::string> arguments = CommandLineArguments(argc, argv);
+  std::vector<std::string> arguments = ProgramArguments(argc, argv);
   std::vector<char*> pointers;
   for (std::string& argument : arguments) pointers.push_back(&argument[0]);
   try {

@@ -3,8 +3,12 @@
 #include "ui/main_window.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <string>
+#include <vector>
+
+#include "io/system_text.h"
 
 #include "ui/assign_keys.h"
 #include "ui/check_window.h"
@@ -158,6 +162,18 @@ void OnCommand(WPARAM wParam, LPARAM lParam) {
   }
 }
 
+// Files dropped on the window: the first is opened as Open opens it. Like a
+// command, a drop is refused while a transfer runs or a modal window is open.
+void OnDropFiles(HDROP drop) {
+  const UINT length = DragQueryFileW(drop, 0, nullptr, 0);
+  std::vector<wchar_t> name(length + 1, L'\0');
+  const bool named = length > 0 && DragQueryFileW(drop, 0, name.data(), length + 1) == length;
+  DragFinish(drop);
+  if (named && !TransferRunning() && IsWindowEnabled(MainWindow())) {
+    OpenNamedConfigFile(Utf8Text(name.data()));
+  }
+}
+
 // A build with a simulated encoder says so in its title, so that nobody believes
 // the encoder was programmed; its messages keep the program's caption.
 std::string MainWindowTitle() {
@@ -205,6 +221,9 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case WM_LBUTTONDOWN:
       SetFocus(window);
       return 0;
+    case WM_DROPFILES:
+      OnDropFiles(reinterpret_cast<HDROP>(wParam));
+      return 0;
     case WM_CLOSE:
       return OnClose(window);
     case WM_DESTROY:
@@ -244,6 +263,7 @@ HWND CreateEditorWindow(HINSTANCE instance, HINSTANCE previous) {
                                 nullptr, nullptr, instance, nullptr);
   SetAppWindow(instance, window);
   if (window == nullptr) return nullptr;
+  DragAcceptFiles(window, TRUE);
   CreateUiFont(window);
   CreateMainControls(window, {DropDownProc, KeyButtonProc});
   state.accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDA_MAINACCEL));

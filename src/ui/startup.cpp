@@ -3,8 +3,12 @@
 #include <windows.h>
 
 #include <cstring>
+#include <string>
+#include <vector>
 
+#include "io/system_text.h"
 #include "ui/app_core.h"
+#include "ui/file_commands.h"
 
 namespace {
 
@@ -36,4 +40,9 @@ void WarnIfRunFromInstallationVolume() {
   if (IsInstallationVolumeLabel(label)) {
     MessageBoxA(nullptr, kInstallationWarning, kAppTitle, MB_OK);
   }
+}
+
+void OpenFileNamedOnCommandLine(const wchar_t* commandLine) {
+  const std::vector<std::string> arguments = CommandLineArguments(commandLine);
+  if (arguments.size() > 1) OpenNamedConfigFile(arguments[1]);
 }
