@@ -98,6 +98,19 @@ TEST_F(GridWheelTest, ShiftAndTheHorizontalWheelScrollColumns) {
   EXPECT_EQ(WindowText(HeaderLabel(0)), "Col 1");
 }
 
+// With one row only the columns' scroll bar is shown: the plain wheel scrolls it.
+TEST_F(GridWheelTest, ThePlainWheelScrollsTheOnlyScrollBar) {
+  ChangeModel([](ConfigModel& model) { model.rows = 1; });
+  ShowWholeConfiguration();
+  ASSERT_FALSE(IsWindowVisible(VerticalScrollBar()));
+  ASSERT_TRUE(IsWindowVisible(HorizontalScrollBar()));
+  Wheel(MainWindow(), -kNotch);
+  EXPECT_EQ(ColumnOffset(), 3);
+  Wheel(MainWindow(), kNotch, true);
+  EXPECT_EQ(ColumnOffset(), 0);
+  EXPECT_EQ(RowOffset(), 0);
+}
+
 // The focus follows the cell it was on, as with the scroll bars; a closed
 // drop-down keeps its selection while the grid scrolls.
 TEST_F(GridWheelTest, FocusFollowsAndClosedDropDownsKeepTheirSelection) {
