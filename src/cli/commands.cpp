@@ -8,6 +8,7 @@
 #include "model/config_diff.h"
 #include "model/config_file.h"
 #include "model/config_json.h"
+#include "model/untrusted_text.h"
 #include "model/wiring_chart.h"
 
 namespace {
@@ -20,8 +21,10 @@ struct LoadedConfig {
   FileIdentity identity;
 };
 
+// One line per error: the file name and the JSON texts in it are quoted, so that
+// none can forge a line or reach the terminal as a control.
 void ReportError(CommandOutput& io, const std::string& place, const std::string& message) {
-  io.err += place + ": " + message + "\n";
+  io.err += QuoteUntrusted(place + ": " + message) + "\n";
 }
 
 // Reads the first limit bytes of an input file, or says why it cannot.
@@ -106,11 +109,12 @@ int CheckCommand(const std::vector<std::string>& paths, CommandOutput& io) {
     }
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(input.content.data());
     const std::vector<Finding> findings = CheckImageBytes(bytes, input.content.size());
+    const std::string name = QuoteUntrusted(file);
     // Notes name valid codes, so they leave the file ok and the exit code alone.
     const bool problem = HasProblem(findings);
-    if (!problem) io.out += file + ": ok\n";
+    if (!problem) io.out += name + ": ok\n";
     for (const Finding& finding : findings) {
-      io.out += (IsNote(finding) ? kNotePrefix : "") + file + ": " + FindingText(finding) + "\n";
+      io.out += (IsNote(finding) ? kNotePrefix : "") + name + ": " + FindingText(finding) + "\n";
     }
     problems = problems || problem;
   }

@@ -3,12 +3,14 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "cli/commands.h"
 #include "cli/transfer_commands.h"
 #include "io/system_text.h"
+#include "model/untrusted_text.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -49,6 +51,14 @@ bool Write(std::FILE* stream, const std::string& text, std::string& reason) {
   if (std::fwrite(text.data(), 1, text.size(), stream) == text.size() && std::fflush(stream) == 0) return true;
   reason = errno != 0 ? LastSystemReason() : "write error";
   return false;
+}
+
+// Each line of text quoted as outside text, the line ends kept.
+std::string QuoteLines(const std::string& text) {
+  std::string quoted;
+  std::istringstream lines(text);
+  for (std::string line; std::getline(lines, line);) quoted += QuoteUntrusted(line) + "\n";
+  return quoted;
 }
 
 }  // namespace
@@ -98,7 +108,12 @@ int main(int argc, char** argv) {
   try {
     app.parse(static_cast<int>(pointers.size()), pointers.data());
   } catch (const CLI::ParseError& e) {
-    const int code = app.exit(e);  // prints help or the error
+    // Help, or the error, which may repeat an argument: quoted line by line.
+    std::ostringstream out, err;
+    const int code = app.exit(e, out, err);
+    std::string reason;
+    Write(stdout, out.str(), reason);
+    Write(stderr, QuoteLines(err.str()), reason);
     return code == 0 ? kExitOk : kExitError;
   }
 

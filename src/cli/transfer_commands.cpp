@@ -14,6 +14,7 @@
 #include "link/write_transfer.h"
 #include "model/config_file.h"
 #include "model/editor_messages.h"
+#include "model/untrusted_text.h"
 
 #ifndef _WIN32
 // The encoder is reached through the desktop's keyboard settings: Windows only.
@@ -25,8 +26,9 @@ namespace {
 constexpr int kTextSize = 128;
 constexpr char kInitialProgress[] = "Initializing...";
 
+// One line; a file name in it is quoted (see QuoteUntrusted).
 void Say(std::FILE* stream, const std::string& text) {
-  std::fputs((text + "\n").c_str(), stream);
+  std::fputs((QuoteUntrusted(text) + "\n").c_str(), stream);
   std::fflush(stream);
 }
 

@@ -4,6 +4,7 @@
 #include <random>
 
 #include "io/file_kind.h"
+#include "io/file_protection.h"
 #include "io/system_text.h"
 
 #ifdef _WIN32
@@ -82,27 +83,79 @@ bool WriteAll(HANDLE file, const std::string& content, std::string& reason) {
   return true;
 }
 
-bool WriteThrough(const std::string& path, const std::string& content, std::string& reason) {
-  WideString target = WideText(path);
-  HANDLE existing = OpenToLookAt(target);
-  const bool exists = existing != INVALID_HANDLE_VALUE;
-  if (exists) {
-    const char* kind = NonRegularKind(existing);
-    const WideString final = kind == nullptr ? FinalPath(existing) : WideString();
-    CloseHandle(existing);
-    if (kind != nullptr) {
-      reason = NotRegularReason(kind);
+// The file a name stands for, as the writer will replace it.
+struct Target {
+  WideString path;  // links and junctions followed
+  bool exists = false;
+  DWORD attributes = INVALID_FILE_ATTRIBUTES;
+};
+
+// Finds the file the name stands for and refuses what cannot be replaced. No
+// handle on it stays open: under Wine an open handle makes the move fail.
+bool ResolveTarget(const std::string& path, Target& target, std::string& reason) {
+  target.path = WideText(path);
+  HANDLE existing = OpenToLookAt(target.path);
+  if (existing == INVALID_HANDLE_VALUE) {
+    // A missing folder gives ERROR_PATH_NOT_FOUND instead.
+    return GetLastError() == ERROR_FILE_NOT_FOUND || Failed(reason);
+  }
+  const char* kind = NonRegularKind(existing);
+  BY_HANDLE_FILE_INFORMATION info = {};
+  const bool known = kind == nullptr && GetFileInformationByHandle(existing, &info);
+  const WideString final = kind == nullptr ? FinalPath(existing) : WideString();
+  CloseHandle(existing);
+  if (kind != nullptr) {
+    reason = NotRegularReason(kind);
+    return false;
+  }
+  if (!known) return Failed(reason);
+  if (!final.empty()) target.path = final;
+  target.exists = true;
+  target.attributes = info.dwFileAttributes;
+  if ((target.attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+    // What opening it for writing would say.
+    SetLastError(ERROR_ACCESS_DENIED);
+    return Failed(reason);
+  }
+  return true;
+}
+
+// Under Wine (and on Windows while a scanner or indexer looks at it) a move onto
+// a file is refused as long as any handle is open on it, another writer's look
+// at it too. Such a refusal is brief: the move is tried again for a while.
+constexpr DWORD kReplaceRetryMs = 200;
+constexpr DWORD kReplacePauseMs = 10;
+
+bool MoveIntoPlace(const WideString& temporary, const WideString& target) {
+  const DWORD start = GetTickCount();
+  while (!MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    const DWORD error = GetLastError();
+    if ((error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION) ||
+        GetTickCount() - start >= kReplaceRetryMs) {
       return false;
     }
-    if (!final.empty()) target = final;
+    Sleep(kReplacePauseMs);
   }
+  return true;
+}
+
+bool WriteThrough(const std::string& path, const std::string& content, std::string& reason) {
+  Target resolved;
+  if (!ResolveTarget(path, resolved, reason)) return false;
+  const WideString& target = resolved.path;
+  const bool exists = resolved.exists;
+  // The replaced file's access list goes to the temporary file as it is made,
+  // before any content; a new file gets the folder's.
+  FileProtection protection;
+  if (exists && !TakeProtection(target, protection)) return Failed(reason);
+  SECURITY_ATTRIBUTES* security = exists ? &protection.attributes : nullptr;
   const std::string folder = FolderOf(Utf8Text(target));
   WideString temporary;
   HANDLE file = INVALID_HANDLE_VALUE;
   for (int attempt = 0; attempt < kNameAttempts && file == INVALID_HANDLE_VALUE; ++attempt) {
     if (Planted(WriteStep::kCreate, reason)) return false;
     temporary = WideText(TemporaryName(folder));
-    file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, security, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) break;
   }
   if (file == INVALID_HANDLE_VALUE) {
@@ -112,14 +165,11 @@ bool WriteThrough(const std::string& path, const std::string& content, std::stri
   const bool written = WriteAll(file, content, reason) && !Planted(WriteStep::kFlush, reason) &&
                        (FlushFileBuffers(file) || Failed(reason));
   CloseHandle(file);
-  // The replaced file's attributes (hidden, archive, ...) go to its successor; a
-  // read-only file refuses the move. (ReplaceFileW would keep them too, but
-  // leaves a file of its own behind when it fails under Wine.)
-  const DWORD attributes = exists ? GetFileAttributesW(target.c_str()) : INVALID_FILE_ATTRIBUTES;
-  if (attributes != INVALID_FILE_ATTRIBUTES) SetFileAttributesW(temporary.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
-  if (written && !Planted(WriteStep::kReplace, reason) &&
-      (MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) ||
-       Failed(reason))) {
+  // The replaced file's attributes (hidden, archive, ...) go to its successor.
+  // (ReplaceFileW would keep them too, but leaves a file of its own behind when
+  // it fails under Wine.)
+  if (exists) SetFileAttributesW(temporary.c_str(), resolved.attributes & ~FILE_ATTRIBUTE_READONLY);
+  if (written && !Planted(WriteStep::kReplace, reason) && (MoveIntoPlace(temporary, target) || Failed(reason))) {
     return true;
   }
   SetFileAttributesW(temporary.c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -166,17 +216,37 @@ bool WriteAll(int file, const std::string& content, std::string& reason) {
   return true;
 }
 
-bool WriteThrough(const std::string& path, const std::string& content, std::string& reason) {
-  std::string target;
-  if (!FollowLinks(path, target, reason)) return false;
+// The file a name stands for, as the writer will replace it.
+struct Target {
+  std::string path;  // links followed
+  bool exists = false;
   struct stat old = {};
-  const bool exists = stat(target.c_str(), &old) == 0;
-  if (exists) {
-    if (const char* kind = NonRegularKind(old.st_mode)) {
+};
+
+// Finds the file the name stands for and refuses what cannot be replaced: as a
+// shell's redirect would, a file this user may not write (root may), and a
+// folder in which the temporary file cannot be made.
+bool ResolveTarget(const std::string& path, Target& target, std::string& reason) {
+  if (!FollowLinks(path, target.path, reason)) return false;
+  target.exists = stat(target.path.c_str(), &target.old) == 0;
+  if (!target.exists && errno != ENOENT) return Failed(reason);
+  if (target.exists) {
+    if (const char* kind = NonRegularKind(target.old.st_mode)) {
       reason = NotRegularReason(kind);
       return false;
     }
+    if (faccessat(AT_FDCWD, target.path.c_str(), W_OK, AT_EACCESS) != 0) return Failed(reason);
   }
+  const std::string folder = FolderOf(target.path);
+  return faccessat(AT_FDCWD, folder.empty() ? "." : folder.c_str(), W_OK | X_OK, AT_EACCESS) == 0 || Failed(reason);
+}
+
+bool WriteThrough(const std::string& path, const std::string& content, std::string& reason) {
+  Target resolved;
+  if (!ResolveTarget(path, resolved, reason)) return false;
+  const std::string& target = resolved.path;
+  const bool exists = resolved.exists;
+  const struct stat& old = resolved.old;
   std::string temporary;
   int file = -1;
   for (int attempt = 0; attempt < kNameAttempts && file < 0; ++attempt) {
@@ -210,6 +280,12 @@ bool WriteThrough(const std::string& path, const std::string& content, std::stri
 bool WriteFileWhole(const std::string& path, const std::string& content, std::string& reason) {
   reason.clear();
   return WriteThrough(path, content, reason);
+}
+
+bool CheckWritableTarget(const std::string& path, std::string& reason) {
+  reason.clear();
+  Target target;
+  return ResolveTarget(path, target, reason);
 }
 
 void SetWriteFailureSeam(WriteFailureSeam seam) { failureSeam = seam; }

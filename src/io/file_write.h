@@ -10,9 +10,18 @@
 // to disk and then put in that file's place, with its permissions. Through a
 // link the linked file is updated and the link stays. A name that stands for a
 // device, FIFO or folder is refused and left alone.
+// A target that could not be written (see CheckWritableTarget) is refused
+// before anything is created.
 // Returns false with the system's reason when anything failed; the target is
 // then as it was and no temporary file remains.
 bool WriteFileWhole(const std::string& path, const std::string& content, std::string& reason);
+
+// Whether WriteFileWhole could put a file under that name now: false with the
+// system's reason for a folder, FIFO or device, a folder that does not exist or
+// may not be written, and a read-only file (one this user could not open for
+// writing; on Windows one with the read-only attribute). Callers ask it before
+// work that would be lost if the output were refused at the end.
+bool CheckWritableTarget(const std::string& path, std::string& reason);
 
 // Removes a file the program made itself (a record of its own); false when it
 // could not.

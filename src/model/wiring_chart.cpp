@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 #include "model/config_check.h"
 #include "model/key_text.h"
+#include "model/untrusted_text.h"
 
 namespace {
 
@@ -31,17 +33,25 @@ std::string Number(double value) {
   return text;
 }
 
+// XML text of any bytes. What XML 1.0 cannot carry at all, not even as a
+// reference (control characters, invalid UTF-8, U+FFFE and U+FFFF), shows quoted
+// as in messages.
 std::string Escaped(const std::string& text) {
+  static const char* const kNotCharacters[][2] = {{"\xEF\xBF\xBE", "\\ufffe"}, {"\xEF\xBF\xBF", "\\uffff"}};
+  std::string quoted = QuoteUntrusted(text);
+  for (const auto& [bytes, shown] : kNotCharacters) {
+    for (std::size_t at = quoted.find(bytes); at != std::string::npos; at = quoted.find(bytes, at)) {
+      quoted.replace(at, std::strlen(bytes), shown);
+    }
+  }
   std::string out;
-  for (char c : text) {
+  for (char c : quoted) {
     switch (c) {
       case '&': out += "&amp;"; break;
       case '<': out += "&lt;"; break;
       case '>': out += "&gt;"; break;
       case '"': out += "&quot;"; break;
-      default:
-        // Control characters are not allowed in XML text.
-        if (static_cast<unsigned char>(c) >= 0x20) out += c;
+      default: out += c;
     }
   }
   return out;

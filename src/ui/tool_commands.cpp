@@ -10,6 +10,7 @@
 #include "model/config_file.h"
 #include "model/config_diff.h"
 #include "model/editor_messages.h"
+#include "model/untrusted_text.h"
 #include "model/wiring_chart.h"
 #include "ui/app_core.h"
 #include "ui/file_commands.h"
@@ -63,7 +64,7 @@ void BackUpCommand() {
     return;
   }
   // The file name may hold any character: this one message is shown wide.
-  MessageBoxW(MainWindow(), WideText(kBackedUp + name).c_str(), WideText(kAppTitle).c_str(), MB_OK);
+  MessageBoxW(MainWindow(), WideText(kBackedUp + QuoteUntrusted(name)).c_str(), WideText(kAppTitle).c_str(), MB_OK);
 }
 
 namespace {

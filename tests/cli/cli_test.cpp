@@ -1,5 +1,6 @@
 // The commands end to end on files: golden outputs of two sample panels, exit
 // codes, and outputs that are written whole or not at all.
+#include <expat.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -202,6 +203,9 @@ TEST_F(CliTest, OddTargetsAndInputsAreRefusedWithTheirReason) {
   Spill(at("shared.img"), shared);
   const std::string json = (kData / "panel_a.json").string();
   const std::string longName = at(std::string(250, 'n'));
+  std::string named = Slurp(kData / "panel_a.json");  // members whose names would forge a line
+  named.insert(named.find('{') + 1, R"("\u001b[31mRED\u001b[0m\nfake.json: ok": 1, "a\u0000b": 2, )");
+  Spill(at("named.json"), named);
 
   const struct {
     const char* name;
@@ -232,6 +236,11 @@ TEST_F(CliTest, OddTargetsAndInputsAreRefusedWithTheirReason) {
       {"through a link", [&](auto& io) { return ImportCommand(json, at("link.img"), io); }, kExitOk, ""},
       {"standard output", [&](auto& io) { return ImportCommand(json, "-", io); }, kExitOk, ""},
       {"long name", [&](auto& io) { return ExportCommand(a_, longName, io); }, kExitOk, ""},
+      {"forged lines", [&](auto& io) { return ImportCommand(at("named.json"), at("x.img"), io); }, kExitError,
+       at("named.json") + ": \\x1b[31mRED\\x1b[0m\\x0afake.json: ok: unknown member\n" + at("named.json") +
+           ": a\\x00b: unknown member\n"},
+      {"name not UTF-8", [&](auto& io) { return ShowCommand(at("\xff\x1b.img"), io); }, kExitError,
+       at("\\xff\\x1b.img") + ": cannot open: No such file or directory\n"},
       {"shared pin export", [&](auto& io) { return ExportCommand(at("shared.img"), at("shared.json"), io); }, kExitOk,
        ""},
       {"shared pin import", [&](auto& io) { return ImportCommand(at("shared.json"), at("x.img"), io); }, kExitError,
@@ -250,14 +259,37 @@ TEST_F(CliTest, OddTargetsAndInputsAreRefusedWithTheirReason) {
   EXPECT_EQ(Slurp(at("real.img")), Slurp(a_));
   EXPECT_EQ(fs::status(at("real.img")).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
   EXPECT_EQ(Slurp(longName).substr(0, 1), "{");
-  EXPECT_EQ(Files(), (std::vector<std::string>{"broken", "empty", "fifo", "huge.json", "link.img", std::string(250, 'n'),
-                                               "panel_a.img", "panel_b.img", "real.img", "shared.img", "shared.json"}));
+  EXPECT_EQ(Files(), (std::vector<std::string>{"broken", "empty", "fifo", "huge.json", "link.img", "named.json",
+                                               std::string(250, 'n'), "panel_a.img", "panel_b.img", "real.img", "shared.img", "shared.json"}));
 
   // What show cannot put in its table of the shared pin, it says.
   CommandOutput io;
   EXPECT_EQ(ShowCommand(at("shared.img"), io), kExitOk);
   EXPECT_NE(io.out.find("not shown: Column 3 is on pin A like Column 1;"), std::string::npos) << io.out;
   EXPECT_NE(io.out.find("not shown: key data that no pin takes:\n  entry 132 (bytes 264-265): "), std::string::npos);
+}
+
+// The chart of a file of any name is well-formed XML, the name in its title
+// quoted as in messages.
+TEST_F(CliTest, ChartsOfAnyNameAreWellFormedXml) {
+  const std::pair<std::string, std::string> cases[] = {{"bad\xff\xc0", "bad\\xff\\xc0"},
+                                                       {"ctl\x1b\x01", "ctl\\x1b\\x01"},
+                                                       {"<&\"'>", "<&\"'>"},
+                                                       {"no\xef\xbf\xbf", "no\\uffff"}};
+  for (const auto& [name, title] : cases) {
+    fs::copy_file(a_, dir_ / name);
+    CommandOutput io;
+    ASSERT_EQ(ChartCommand((dir_ / name).string(), "-", io), kExitOk) << io.err;
+    std::string text;
+    XML_Parser parser = XML_ParserCreate("UTF-8");
+    XML_SetUserData(parser, &text);
+    XML_SetCharacterDataHandler(parser, [](void* data, const XML_Char* s, int length) {
+      static_cast<std::string*>(data)->append(s, static_cast<std::size_t>(length));
+    });
+    EXPECT_EQ(XML_Parse(parser, io.out.data(), static_cast<int>(io.out.size()), XML_TRUE), XML_STATUS_OK) << title;
+    XML_ParserFree(parser);
+    EXPECT_NE(text.find("Wiring chart: " + title), std::string::npos);
+  }
 }
 
 }  // namespace

@@ -1,9 +1,9 @@
 // Image files of any content and length, read as the programs read them:
 // shorter than an image is refused, anything longer reads as its first 512 bytes.
+#include <sys/mman.h>
 #include <unistd.h>
 
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -13,24 +13,29 @@
 
 namespace {
 
-const std::string& TempPath() {
-  static const std::string path = [] {
-    const char* dir = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
-    return std::string(dir) + "/rq57_fuzz_" + std::to_string(getpid()) + ".img";
-  }();
+// The file lives in memory and is read through its /proc name, so nothing is
+// left behind however a run ends: time limit, Ctrl+C, a crash or a kill.
+int MemoryFile() {
+  static const int file = memfd_create("rq57_fuzz_image", MFD_CLOEXEC);
+  return file;
+}
+
+const std::string& MemoryFilePath() {
+  static const std::string path = "/proc/self/fd/" + std::to_string(MemoryFile());
   return path;
+}
+
+bool Fill(const std::uint8_t* data, std::size_t size) {
+  return ftruncate(MemoryFile(), 0) == 0 &&
+         pwrite(MemoryFile(), data, size, 0) == static_cast<ssize_t>(size);  // in memory: whole at once
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  std::FILE* file = std::fopen(TempPath().c_str(), "wb");
-  if (file == nullptr) return 0;
-  const bool written = std::fwrite(data, 1, size, file) == size;
-  if (std::fclose(file) != 0 || !written) return 0;
-
+  Require(Fill(data, size));
   InputFile input;
-  Require(ReadRegularFile(TempPath(), kImageSize, input) && input.more == (size > kImageSize));
+  Require(ReadRegularFile(MemoryFilePath(), kImageSize, input) && input.more == (size > kImageSize));
   ConfigImage image{};
   const bool taken = ImageFromFileBytes(input.content, image);
   if (size < image.size()) {
