@@ -165,16 +165,27 @@ TEST_F(EditCommandsTest, ClipboardKeysActOnTheFocusedKeyButton) {
   PressKey(KeyButton(3), 'V', kCtrl);
   EXPECT_EQ(Cell(0, 3), 0x8000 | kShiftA);
 
-  // Text from elsewhere is read as a key, names holding '+' too; other text does
-  // nothing.
+  // Text from elsewhere is read as a key, names holding '+' too; other text is
+  // refused with a message that shows its start, quoted safely.
   PutClipboardText("Ctrl+= +");
   PressKey(KeyButton(4), 'V', kCtrl);
   EXPECT_EQ(Cell(0, 4), kCtrlEqualsPlus);
-  PutClipboardText("not a key");
   const std::string undoBefore = EditItem(IDM_EDIT_UNDO).text;
-  PressKey(KeyButton(4), 'V', kCtrl);
-  EXPECT_EQ(Cell(0, 4), kCtrlEqualsPlus);
-  EXPECT_EQ(EditItem(IDM_EDIT_UNDO).text, undoBefore);
+  const std::string forty(36, 'x');
+  const struct { std::string clipboard; std::string message; } refused[] = {
+      {"hello world", "The clipboard holds no key: \"hello world\""},
+      {"\x1b[2J" + forty + "tail", "The clipboard holds no key: \"\\x1b[2J" + forty + "...\""},
+      {"", "The clipboard holds no key"},
+  };
+  for (const auto& c : refused) {
+    SCOPED_TRACE(c.message);
+    PutClipboardText(c.clipboard);
+    FocusControl(KeyButton(4));
+    const auto seen = RunCommand(IDM_EDIT_PASTE, {{IDOK}});
+    EXPECT_RESULT(seen, 0, c.message.c_str(), true);
+    EXPECT_EQ(Cell(0, 4), kCtrlEqualsPlus);
+    EXPECT_EQ(EditItem(IDM_EDIT_UNDO).text, undoBefore);
+  }
 
   PressKey(KeyButton(4), VK_DELETE);
   EXPECT_EQ(Cell(0, 4), kKeyNotUsed);
