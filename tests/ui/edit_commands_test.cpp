@@ -172,17 +172,12 @@ TEST_F(EditCommandsTest, ClipboardKeysActOnTheFocusedKeyButton) {
   EXPECT_EQ(Cell(0, 4), kCtrlEqualsPlus);
   const std::string undoBefore = EditItem(IDM_EDIT_UNDO).text;
   const std::string forty(36, 'x');
-  const struct { std::string clipboard; std::string message; } refused[] = {
-      {"hello world", "The clipboard holds no key: \"hello world\""},
-      {"\x1b[2J" + forty + "tail", "The clipboard holds no key: \"\\x1b[2J" + forty + "...\""},
-      {"", "The clipboard holds no key"},
-  };
-  for (const auto& c : refused) {
-    SCOPED_TRACE(c.message);
-    PutClipboardText(c.clipboard);
+  const std::pair<std::string, std::string> refused[] = {
+      {"hello world", ": \"hello world\""}, {"\x1b[2J" + forty + "tail", ": \"\\x1b[2J" + forty + "...\""}, {"", ""}};
+  for (const auto& [clipboard, shown] : refused) {
+    PutClipboardText(clipboard);
     FocusControl(KeyButton(4));
-    const auto seen = RunCommand(IDM_EDIT_PASTE, {{IDOK}});
-    EXPECT_RESULT(seen, 0, c.message.c_str(), true);
+    EXPECT_RESULT(RunCommand(IDM_EDIT_PASTE, {{IDOK}}), 0, ("The clipboard holds no key" + shown).c_str(), true);
     EXPECT_EQ(Cell(0, 4), kCtrlEqualsPlus);
     EXPECT_EQ(EditItem(IDM_EDIT_UNDO).text, undoBefore);
   }

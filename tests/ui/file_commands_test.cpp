@@ -1,7 +1,6 @@
 // Save, Open and the unsaved-changes question through the real message boxes and
 // file dialogs, answered from a second thread.
 #include <windows.h>
-#include <shellapi.h>
 #include <shlobj.h>
 
 #include <gtest/gtest.h>
@@ -570,72 +569,60 @@ TEST_F(FileCommandsTest, ASavedConfigurationOpensAsItWas) {
 }
 
 // The files dropped at once, as the shell hands them over; the receiver frees it.
-HDROP DropOf(const std::vector<std::string>& paths) {
+HGLOBAL DropOf(const std::vector<std::string>& paths) {
   WideString list;
   for (const std::string& path : paths) list += WideText(path) + L'\0';
-  list += L'\0';
-  const std::size_t bytes = list.size() * sizeof(wchar_t);
+  const std::size_t bytes = (list.size() + 1) * sizeof(wchar_t);  // with the list's end
   HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + bytes);
   auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
   drop->pFiles = sizeof(DROPFILES);
   drop->fWide = TRUE;
-  std::memcpy(drop + 1, list.data(), bytes);
+  std::memcpy(drop + 1, list.c_str(), bytes);
   GlobalUnlock(memory);
-  return static_cast<HDROP>(memory);
+  return memory;
 }
 
-// A file named on the command line (as "Open with" or a double click starts the
-// editor) or dropped on the window opens as Open opens it once a name is chosen.
+// A file named on the command line (as "Open with" starts the editor) or dropped on
+// the window opens as Open opens it; a drop is refused where a command would be.
 TEST_F(FileCommandsTest, FilesNamedOnTheCommandLineOrDroppedOpenAsOpenDoes) {
-  const std::string small = Path("a panel \u00FCn\u00EF.rq57");  // a space, and no ANSI name
-  const std::string zero = Path("zero.rq57");
-  const std::string missing = Path("missing.rq57");
-  std::string reason;
-  const Bytes image = SmallImage();
-  ASSERT_TRUE(WriteFileWhole(small, std::string(image.begin(), image.end()), reason));
+  const std::string small = Path("a panel.rq57"), zero = Path("zero.rq57");
+  WriteAll(small, SmallImage());
   WriteAll(zero, Bytes(kImageSize, 0));
-  const auto quoted = [](const std::string& path) { return "rq57load.exe \"" + path + "\""; };
+  const auto line = [](const std::string& path) { return "rq57load.exe \"" + path + "\""; };
+  constexpr int kTransfer = -1;
   const struct {
     const char* name;
-    std::string commandLine;             // run as start-up runs it, when not empty
-    int commandFirst;                    // a menu command posted before the drops, or 0
-    std::vector<std::vector<std::string>> drops;  // posted as the shell posts them
-    bool edited, transfer;
+    std::string commandLine;
+    std::vector<std::string> drop;  // posted as the shell posts it
+    int before;                     // a menu command posted ahead of the drop, or kTransfer
+    bool edited;
     std::vector<DialogAnswer> answers;
-    const char* message;                 // the last window's text, when one is expected
+    const char* message;            // the last window's text
     int rows;
   } cases[] = {
-      {"command line, a file", quoted(small), 0, {}, false, false, {}, nullptr, 2},
-      {"command line, nothing named", "rq57load.exe", 0, {}, false, false, {}, nullptr, 12},
-      {"command line, no configuration", quoted(zero), 0, {}, false, false, {{IDOK}}, kInvalidFile, 12},
-      {"command line, no such file", quoted(missing), 0, {}, false, false, {{IDOK}}, kOpenError, 12},
-      {"dropped with another, after the question", "", 0, {{small, zero}}, true, false, {{IDNO}}, kQuestion, 2},
-      {"dropped, question cancelled", "", 0, {{small}}, true, false, {{IDCANCEL}}, kQuestion, 12},
-      {"dropped while a modal window is open", "", IDM_HELP_ABOUT, {{small}}, false, false, {{IDOK}}, nullptr, 12},
-      {"dropped during a transfer", "", 0, {{small}}, false, true, {}, nullptr, 12},
+      {"command line, a file", line(small), {}, 0, false, {}, nullptr, 2},
+      {"command line, nothing named", "rq57load.exe", {}, 0, false, {}, nullptr, 12},
+      {"command line, no configuration", line(zero), {}, 0, false, {{IDOK}}, kInvalidFile, 12},
+      {"command line, no such file", line(Path("missing.rq57")), {}, 0, false, {{IDOK}}, kOpenError, 12},
+      {"dropped with another, after the question", "", {small, zero}, 0, true, {{IDNO}}, kQuestion, 2},
+      {"dropped, question cancelled", "", {small}, 0, true, {{IDCANCEL}}, kQuestion, 12},
+      {"dropped while a modal window is open", "", {small}, IDM_HELP_ABOUT, false, {{IDOK}}, nullptr, 12},
+      {"dropped during a transfer", "", {small}, kTransfer, false, {}, nullptr, 12},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     ChangeModel(ResetModel);
     ShowWholeConfiguration();
     SetModified(c.edited);
-    if (c.transfer) {
-      ASSERT_TRUE(OpenProgressWindow());
-    }
-    const auto seen = RunAnswered(
-        [&] {
-          if (!c.commandLine.empty()) OpenFileNamedOnCommandLine(WideText(c.commandLine).c_str());
-          if (c.commandFirst != 0) PostMessageA(MainWindow(), WM_COMMAND, MAKEWPARAM(c.commandFirst, 0), 0);
-          for (const auto& files : c.drops) {
-            PostMessageA(MainWindow(), WM_DROPFILES, reinterpret_cast<WPARAM>(DropOf(files)), 0);
-          }
-          PumpUntilIdle();
-        },
-        c.answers);
-    if (c.transfer) CloseProgressWindow();
-    if (c.message != nullptr) {
-      EXPECT_EQ(seen.back().text, c.message);
-    }
+    if (c.before == kTransfer) OpenProgressWindow();
+    const auto seen = RunAnswered([&] {
+      if (!c.commandLine.empty()) OpenFileNamedOnCommandLine(WideText(c.commandLine).c_str());
+      if (c.before > 0) PostMessageA(MainWindow(), WM_COMMAND, c.before, 0);
+      if (!c.drop.empty()) PostMessageA(MainWindow(), WM_DROPFILES, reinterpret_cast<WPARAM>(DropOf(c.drop)), 0);
+      PumpUntilIdle();
+    }, c.answers);
+    CloseProgressWindow();
+    if (c.message != nullptr) { EXPECT_EQ(seen.back().text, c.message); }
     EXPECT_EQ(EditorModel().rows, c.rows);
     EXPECT_EQ(Selection(RowsDropDown()), c.rows - 1);
   }

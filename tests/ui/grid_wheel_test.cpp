@@ -96,19 +96,10 @@ TEST_F(GridWheelTest, ShiftAndTheHorizontalWheelScrollColumns) {
   EXPECT_EQ(ColumnOffset(), 0);
   EXPECT_EQ(Selection(PinBox(2)), 2);
   EXPECT_EQ(WindowText(HeaderLabel(0)), "Col 1");
-}
-
-// With one row only the columns' scroll bar is shown: the plain wheel scrolls it.
-TEST_F(GridWheelTest, ThePlainWheelScrollsTheOnlyScrollBar) {
-  ChangeModel([](ConfigModel& model) { model.rows = 1; });
+  ChangeModel([](ConfigModel& model) { model.rows = 1; });  // the columns' bar alone:
   ShowWholeConfiguration();
-  ASSERT_FALSE(IsWindowVisible(VerticalScrollBar()));
-  ASSERT_TRUE(IsWindowVisible(HorizontalScrollBar()));
-  Wheel(MainWindow(), -kNotch);
+  Wheel(MainWindow(), -kNotch);                             // the plain wheel scrolls it
   EXPECT_EQ(ColumnOffset(), 3);
-  Wheel(MainWindow(), kNotch, true);
-  EXPECT_EQ(ColumnOffset(), 0);
-  EXPECT_EQ(RowOffset(), 0);
 }
 
 // The focus follows the cell it was on, as with the scroll bars; a closed
