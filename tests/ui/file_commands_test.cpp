@@ -575,8 +575,7 @@ HGLOBAL DropOf(const std::vector<std::string>& paths) {
   const std::size_t bytes = (list.size() + 1) * sizeof(wchar_t);  // with the list's end
   HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + bytes);
   auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
-  drop->pFiles = sizeof(DROPFILES);
-  drop->fWide = TRUE;
+  *drop = DROPFILES{sizeof(DROPFILES), {}, FALSE, TRUE};  // the names follow, wide
   std::memcpy(drop + 1, list.c_str(), bytes);
   GlobalUnlock(memory);
   return memory;
@@ -611,8 +610,7 @@ TEST_F(FileCommandsTest, FilesNamedOnTheCommandLineOrDroppedOpenAsOpenDoes) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    ChangeModel(ResetModel);
-    ShowWholeConfiguration();
+    ResetEditor();
     SetModified(c.edited);
     if (c.before == kTransfer) OpenProgressWindow();
     const auto seen = RunAnswered([&] {
@@ -624,7 +622,6 @@ TEST_F(FileCommandsTest, FilesNamedOnTheCommandLineOrDroppedOpenAsOpenDoes) {
     CloseProgressWindow();
     if (c.message != nullptr) { EXPECT_EQ(seen.back().text, c.message); }
     EXPECT_EQ(EditorModel().rows, c.rows);
-    EXPECT_EQ(Selection(RowsDropDown()), c.rows - 1);
   }
 }
 
