@@ -16,7 +16,6 @@
 #include <windows.h>
 #include <fcntl.h>
 #include <io.h>
-#include <shellapi.h>
 #endif
 
 namespace {
@@ -24,15 +23,7 @@ namespace {
 #ifdef _WIN32
 // The arguments as the user typed them, in UTF-8: the ANSI code page of main's
 // argv cannot hold every file name.
-std::vector<std::string> CommandLineArguments(int, char**) {
-  std::vector<std::string> arguments;
-  int count = 0;
-  if (wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count)) {
-    for (int i = 0; i < count; ++i) arguments.push_back(Utf8Text(wide[i]));
-    LocalFree(wide);
-  }
-  return arguments;
-}
+std::vector<std::string> ProgramArguments(int, char**) { return CommandLineArguments(GetCommandLineW()); }
 
 // A console shows UTF-8 only as wide text; files and pipes get the bytes as they are.
 bool WriteToConsole(std::FILE* stream, const std::string& text) {
@@ -45,7 +36,7 @@ bool WriteToConsole(std::FILE* stream, const std::string& text) {
          wide.empty();
 }
 #else
-std::vector<std::string> CommandLineArguments(int argc, char** argv) { return {argv, argv + argc}; }
+std::vector<std::string> ProgramArguments(int argc, char** argv) { return {argv, argv + argc}; }
 
 bool WriteToConsole(std::FILE*, const std::string&) { return false; }
 #endif
@@ -68,6 +59,47 @@ std::string QuoteLines(const std::string& text) {
   std::istringstream lines(text);
   for (std::string line; std::getline(lines, line);) quoted += QuoteUntrusted(line) + "\n";
   return quoted;
+}
+
+// The exit codes, which --help ends with; a meaning goes on under itself after '\n'.
+std::string ExitCodesText() {
+  constexpr std::size_t kCodeColumn = 5;
+  const std::string indent = "\n  " + std::string(kCodeColumn, ' ');
+  const struct {
+    int code;
+    const char* meaning;
+  } codes[] = {
+      {kExitOk, "done (check: notes alone included; write --verify: \"verified\")"},
+      {kExitFindings, "check found problems, diff found differences"},
+      {kExitError, "bad arguments, a file that cannot be read or is no configuration,\n"
+                   "an output not written"},
+      {kExitNotFound, "read, write: the RQ57 was not found"},
+      {kExitLinkError, "read, write: a link error, or another transfer with the RQ57 is running"},
+      {kExitInvalid, "read, write: an invalid configuration read, too few speeds the RQ57\n"
+                     "tells apart, or a read that Save would refuse (a pin used twice)"},
+      {kExitDifferent, "write --verify: the read-back differs from the file"},
+      {kExitStopped, "stopped by Ctrl+C or Ctrl+Break"},
+  };
+  std::string text = "Exit codes:";
+  for (const auto& c : codes) {
+    std::string number = std::to_string(c.code);
+    number.resize(kCodeColumn, ' ');
+    text += "\n  " + number;
+    for (const char* at = c.meaning; *at != '\0'; ++at) text += *at == '\n' ? indent : std::string(1, *at);
+  }
+  return text;
+}
+
+// When the first argument is neither an option nor a command: what to say, with
+// the commands there are; empty otherwise.
+std::string UnknownCommandText(CLI::App& app, const std::vector<std::string>& arguments) {
+  if (arguments.size() < 2 || arguments[1].empty() || arguments[1][0] == '-') return "";
+  std::string names;
+  for (const CLI::App* command : app.get_subcommands([](const CLI::App*) { return true; })) {
+    if (command->check_name(arguments[1])) return "";
+    names += (names.empty() ? "" : ", ") + command->get_name();
+  }
+  return "unknown command '" + arguments[1] + "'\nCommands: " + names + "\nRun with --help for more information.\n";
 }
 
 }  // namespace
@@ -111,7 +143,17 @@ int main(int argc, char** argv) {
   write->add_option("FILE", file, "Configuration file")->required();
   write->add_flag("--verify", verify, "Read the RQ57 back and compare every byte sent");
 
-  std::vector<std::string> arguments = CommandLineArguments(argc, argv);
+  app.footer(ExitCodesText());
+
+  std::vector<std::string> arguments = ProgramArguments(argc, argv);
+  // Usage lines name the program as its file is named, without the folder.
+  if (!arguments.empty()) app.name(FileNameOf(arguments[0]));
+  const std::string unknown = UnknownCommandText(app, arguments);
+  if (!unknown.empty()) {
+    std::string reason;
+    Write(stderr, QuoteLines(unknown), reason);
+    return kExitError;
+  }
   std::vector<char*> pointers;
   for (std::string& argument : arguments) pointers.push_back(&argument[0]);
   try {

@@ -96,6 +96,7 @@ class Session {
 
   // kExitOk when a transfer may start.
   int Open() {
+    if (const char* simulated = host_.SimulatedName()) Say(stderr, std::string("rq57cfg: ") + simulated);
     if (!session_.Open()) {
       Say(stderr, "rq57cfg: another transfer with the RQ57 is running");
       return kExitLinkError;

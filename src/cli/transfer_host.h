@@ -13,6 +13,9 @@ class TransferHost : public SessionHost {
   virtual void StopListening() = 0;
   // Shows a progress text still held back.
   virtual void FlushProgress() = 0;
+  // What stands behind the link when it is not the encoder ("simulated RQ57"),
+  // said before every transfer; nullptr for the encoder itself.
+  virtual const char* SimulatedName() { return nullptr; }
 };
 
 // The host of this program; nullptr where no encoder can be reached (not Windows).

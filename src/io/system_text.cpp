@@ -5,6 +5,7 @@
 
 #ifdef _WIN32
 #include <windows.h>
+#include <shellapi.h>
 #endif
 
 namespace {
@@ -30,6 +31,16 @@ WideString WideText(const std::string& text) {
   WideString wide(static_cast<std::size_t>(count), L'\0');
   MultiByteToWideChar(CP_UTF8, 0, text.data(), size, &wide[0], count);
   return wide;
+}
+
+std::vector<std::string> CommandLineArguments(const wchar_t* commandLine) {
+  std::vector<std::string> arguments;
+  int count = 0;
+  if (wchar_t** wide = CommandLineToArgvW(commandLine, &count)) {
+    for (int i = 0; i < count; ++i) arguments.push_back(Utf8Text(wide[i]));
+    LocalFree(wide);
+  }
+  return arguments;
 }
 
 std::string Utf8Text(const WideString& text) {

@@ -7,6 +7,7 @@
 
 #ifdef _WIN32
 #include <memory>
+#include <vector>
 
 // Wide (UTF-16) text for the Windows calls. Its own allocator makes it a type of
 // its own, compiled for what the program uses, so that the standard library's
@@ -26,6 +27,10 @@ using WideString = std::basic_string<wchar_t, std::char_traits<wchar_t>, WideAll
 // UTF-8 to UTF-16 and back.
 WideString WideText(const std::string& text);
 std::string Utf8Text(const WideString& text);
+
+// A command line split into its arguments as the system splits it (the first is
+// the program), in UTF-8: an ANSI code page cannot hold every file name.
+std::vector<std::string> CommandLineArguments(const wchar_t* commandLine);
 #endif
 
 // The system's words for the last failed call (errno, or GetLastError on

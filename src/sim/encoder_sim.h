@@ -12,6 +12,10 @@
 #include "link/wire_constants.h"
 #include "model/config.h"
 
+// What the programs built on the device model call the encoder behind their link,
+// so that nobody takes them for the ones that program the real encoder.
+constexpr char kSimulatedEncoderName[] = "simulated RQ57";
+
 struct SimKeyEvent {
   int key;    // virtual-key code
   bool down;  // key-down, else key-up

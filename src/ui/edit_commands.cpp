@@ -2,9 +2,12 @@
 
 #include <cstdint>
 #include <cstring>
+#include <cwchar>
 #include <string>
 
+#include "io/system_text.h"
 #include "model/key_text.h"
+#include "model/untrusted_text.h"
 #include "ui/app_core.h"
 #include "ui/controls.h"
 #include "ui/grid.h"
@@ -16,6 +19,14 @@ namespace {
 // A key code on the clipboard: its 16 meaningful bits, low byte first.
 constexpr std::size_t kCodeBytes = 2;
 constexpr KeyCode kCodeMask = 0xFFFF;
+
+constexpr char kNoKeyMessage[] = "The clipboard holds no key";
+// How much of the clipboard's text that message shows.
+constexpr std::size_t kShownClipboardChars = 40;
+constexpr char kCutMark[] = "...";
+// Bytes 10xxxxxx continue a UTF-8 sequence.
+constexpr unsigned char kContinuationMask = 0xC0;
+constexpr unsigned char kContinuationBits = 0x80;
 
 UINT KeyCodeFormat() { return RegisterClipboardFormatA(kKeyCodeClipboardFormat); }
 
@@ -65,23 +76,42 @@ bool ReadPrivateCode(KeyCode& code) {
   return true;
 }
 
-// The clipboard's text read as a key, within the memory's bounds.
-bool ReadTextCode(KeyCode& code) {
-  HANDLE data = GetClipboardData(CF_TEXT);
+// The clipboard's text (UTF-8, within the memory's bounds) read as a key.
+bool ReadTextCode(KeyCode& code, std::string& line) {
+  HANDLE data = GetClipboardData(CF_UNICODETEXT);
   if (data == nullptr) return false;
-  const std::size_t size = GlobalSize(data);
-  const auto* text = static_cast<const char*>(GlobalLock(data));
+  const std::size_t size = GlobalSize(data) / sizeof(wchar_t);
+  const auto* text = static_cast<const wchar_t*>(GlobalLock(data));
   if (text == nullptr) return false;
-  const std::string line(text, strnlen(text, size));
+  line = Utf8Text(WideString(text, wcsnlen(text, size)));
   GlobalUnlock(data);
   return ParseKeyText(line, code);
 }
 
-bool ClipboardCode(KeyCode& code) {
+// The key on the clipboard: the exact code of a copied cell, else its text read as
+// a key. False when it holds none; text is then the clipboard's text, if any.
+bool ClipboardCode(KeyCode& code, std::string& text) {
   if (!OpenClipboard(MainWindow())) return false;
-  const bool found = ReadPrivateCode(code) || ReadTextCode(code);
+  const bool found = ReadPrivateCode(code) || ReadTextCode(code, text);
   CloseClipboard();
   return found;
+}
+
+// At most kShownClipboardChars characters of text (a UTF-8 sequence counts as one).
+std::string ShortText(const std::string& text) {
+  std::size_t characters = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const bool startsCharacter = (static_cast<unsigned char>(text[i]) & kContinuationMask) != kContinuationBits;
+    if (startsCharacter && ++characters > kShownClipboardChars) return text.substr(0, i) + kCutMark;
+  }
+  return text;
+}
+
+// Says that the clipboard holds no key, with the start of its text quoted safely.
+void ReportNoKey(const std::string& text) {
+  std::string message = kNoKeyMessage;
+  if (!text.empty()) message += ": \"" + QuoteUntrusted(ShortText(text)) + "\"";
+  ShowMessage(message.c_str(), kErrorBox);
 }
 
 void SetCell(const ModelCell& cell, KeyCode code) {
@@ -134,8 +164,14 @@ void CopyCommand() {
 
 void PasteCommand() {
   ModelCell cell = {};
+  if (!FocusedKeyCell(cell)) return;
   KeyCode pasted = kKeyNotUsed;
-  if (FocusedKeyCell(cell) && ClipboardCode(pasted)) SetCell(cell, pasted);
+  std::string text;
+  if (ClipboardCode(pasted, text)) {
+    SetCell(cell, pasted);
+  } else {
+    ReportNoKey(text);
+  }
 }
 
 void ClearCommand() {

@@ -56,6 +56,28 @@ bool AskFileName(FileDialog kind, std::string& name, const wchar_t* filter = kFi
   return chose != FALSE;
 }
 
+// Reads a configuration file into the editor, saying what refuses it.
+void LoadConfigFile(const std::string& name) {
+  InputFile file;
+  if (!ReadRegularFile(name, kImageSize, file)) {
+    ShowMessage(kOpenErrorMessage, kErrorBox);
+    return;
+  }
+  ConfigImage image = {};
+  if (!ImageFromFileBytes(file.content, image)) {  // never hand undefined bytes to the decoder
+    ShowMessage(kInvalidFileMessage, kErrorBox);
+    return;
+  }
+  // Lines and cells past the file's counts keep what the editor had.
+  ConfigModel opened = EditorModel();
+  if (!DecodeImage(image, opened)) {
+    ShowMessage(kInvalidFileMessage, kErrorBox);
+    return;
+  }
+  Editor().Replace(opened);
+  ShowWholeConfiguration();
+}
+
 }  // namespace
 
 bool AskSaveFileName(std::string& name) { return AskFileName(FileDialog::kSave, name); }
@@ -106,23 +128,9 @@ bool SaveConfigFile() {
 void OpenConfigFile() {
   if (!ConfirmDiscard()) return;
   std::string name;
-  if (!AskFileName(FileDialog::kOpen, name)) return;
-  InputFile file;
-  if (!ReadRegularFile(name, kImageSize, file)) {
-    ShowMessage(kOpenErrorMessage, kErrorBox);
-    return;
-  }
-  ConfigImage image = {};
-  if (!ImageFromFileBytes(file.content, image)) {  // never hand undefined bytes to the decoder
-    ShowMessage(kInvalidFileMessage, kErrorBox);
-    return;
-  }
-  // Lines and cells past the file's counts keep what the editor had.
-  ConfigModel opened = EditorModel();
-  if (!DecodeImage(image, opened)) {
-    ShowMessage(kInvalidFileMessage, kErrorBox);
-    return;
-  }
-  Editor().Replace(opened);
-  ShowWholeConfiguration();
+  if (AskFileName(FileDialog::kOpen, name)) LoadConfigFile(name);
+}
+
+void OpenNamedConfigFile(const std::string& name) {
+  if (ConfirmDiscard()) LoadConfigFile(name);
 }

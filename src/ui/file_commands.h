@@ -11,6 +11,10 @@ bool ConfirmDiscard();
 bool SaveConfigFile();
 // Open command.
 void OpenConfigFile();
+// Opens the named file (UTF-8) as Open does once a name is chosen, after the
+// unsaved-changes question: a file named on the command line or dropped on the
+// main window.
+void OpenNamedConfigFile(const std::string& name);
 
 // Builds the image of the editor's configuration; when two scan lines share a pin,
 // shows "Error: Pin X is used for multiple scan lines" and returns false.

@@ -338,7 +338,11 @@ void OnMouseWheel(bool horizontalWheel, WPARAM wParam) {
   const int delta = GET_WHEEL_DELTA_WPARAM(wParam);
   // The vertical wheel turned away from the user scrolls back (up, or left with
   // Shift); the horizontal wheel turned right scrolls forward.
-  const bool columns = horizontalWheel || (LOWORD(wParam) & MK_SHIFT) != 0;
+  // Where the columns' scroll bar is the only one shown, the plain wheel scrolls it.
+  const ConfigModel& model = EditorModel();
+  const bool onlyColumnsScroll = ScrollMaximum(model.rows, state.visibleRows) == 0 &&
+                                 ScrollMaximum(model.columns, state.visibleColumns) > 0;
+  const bool columns = horizontalWheel || (LOWORD(wParam) & MK_SHIFT) != 0 || onlyColumnsScroll;
   const int forward = horizontalWheel ? delta : -delta;
   UINT setting = kDefaultWheelCells;
   if (!SystemParametersInfoA(horizontalWheel ? SPI_GETWHEELSCROLLCHARS : SPI_GETWHEELSCROLLLINES,

@@ -44,8 +44,9 @@ void SlideGrid(bool horizontal, int step);
 void SnapWindowRect(WPARAM edge, RECT* rect);
 
 // The mouse wheel over the main window (WM_MOUSEWHEEL, or WM_MOUSEHWHEEL with
-// horizontalWheel): scrolls rows, or columns with Shift or the horizontal wheel,
-// by whole cells as the scroll bars do.
+// horizontalWheel): scrolls rows, or columns with Shift or the horizontal wheel
+// (or when the columns' scroll bar is the only one shown), by whole cells as the
+// scroll bars do.
 void OnMouseWheel(bool horizontalWheel, WPARAM wParam);
 // Scrolls model row and column into view as the scroll bars would (-1: that
 // direction stays), then refreshes the grid.

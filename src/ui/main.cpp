@@ -12,6 +12,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR, int showComman
   if (window == nullptr) return 1;
   ShowWindow(window, showCommand);
   UpdateWindow(window);
+  OpenFileNamedOnCommandLine(GetCommandLineW());
   const int code = RunMessageLoop();
   ReleaseEditorResources();
   return code;

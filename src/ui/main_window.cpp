@@ -3,6 +3,12 @@
 #include "ui/main_window.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
+
+#include <string>
+#include <vector>
+
+#include "io/system_text.h"
 
 #include "ui/assign_keys.h"
 #include "ui/check_window.h"
@@ -13,6 +19,7 @@
 #include "ui/key_dialog.h"
 #include "ui/key_tester.h"
 #include "ui/navigation.h"
+#include "ui/platform/transfer_platform.h"
 #include "ui/progress.h"
 #include "ui/resources/resource.h"
 #include "ui/rules/grid_geometry.h"
@@ -180,6 +187,26 @@ void OnDpiChanged(HWND window, WPARAM wParam, const RECT* suggested) {
   RelayoutGrid();
 }
 
+// Files dropped on the window: the first is opened as Open opens it. Like a
+// command, a drop is refused while a transfer runs or a modal window is open.
+void OnDropFiles(HDROP drop) {
+  const UINT length = DragQueryFileW(drop, 0, nullptr, 0);
+  std::vector<wchar_t> name(length + 1, L'\0');
+  const bool named = length > 0 && DragQueryFileW(drop, 0, name.data(), length + 1) == length;
+  DragFinish(drop);
+  if (named && !TransferRunning() && IsWindowEnabled(MainWindow())) {
+    OpenNamedConfigFile(Utf8Text(name.data()));
+  }
+}
+
+// A build with a simulated encoder says so in its title, so that nobody believes
+// the encoder was programmed; its messages keep the program's caption.
+std::string MainWindowTitle() {
+  const char* simulated = SimulatedLinkName();
+  if (simulated == nullptr) return kAppTitle;
+  return std::string(kAppTitle) + " (" + simulated + ")";
+}
+
 LRESULT OnClose(HWND window) {
   // The window outlives every transfer that uses it.
   if (TransferRunning() || !ConfirmDiscard()) return 0;
@@ -222,6 +249,9 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case WM_DPICHANGED:
       OnDpiChanged(window, wParam, reinterpret_cast<const RECT*>(lParam));
       return 0;
+    case WM_DROPFILES:
+      OnDropFiles(reinterpret_cast<HDROP>(wParam));
+      return 0;
     case WM_CLOSE:
       return OnClose(window);
     case WM_DESTROY:
@@ -256,7 +286,8 @@ HWND CreateEditorWindow(HINSTANCE instance, HINSTANCE previous) {
   // ignores it until the controls exist.
   const int screenDpi = ScreenDpi();
   const SIZE start = StartSize(screenDpi);
-  HWND window = CreateWindowExA(0, kMainClassName, kAppTitle, kMainWindowStyle, CW_USEDEFAULT,
+  const std::string title = MainWindowTitle();
+  HWND window = CreateWindowExA(0, kMainClassName, title.c_str(), kMainWindowStyle, CW_USEDEFAULT,
                                 CW_USEDEFAULT, start.cx, start.cy, nullptr, nullptr, instance,
                                 nullptr);
   SetAppWindow(instance, window);
@@ -266,6 +297,7 @@ HWND CreateEditorWindow(HINSTANCE instance, HINSTANCE previous) {
     const SIZE own = StartSize(dpi);
     SetWindowPos(window, nullptr, 0, 0, own.cx, own.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
+  DragAcceptFiles(window, TRUE);
   CreateUiFont(dpi);
   CreateMainControls(window, {DropDownProc, KeyButtonProc});
   state.accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDA_MAINACCEL));

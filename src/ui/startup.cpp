@@ -3,10 +3,14 @@
 #include <windows.h>
 
 #include <cstring>
+#include <string>
+#include <vector>
 
+#include "io/system_text.h"
 #include "model/editor_messages.h"
 #include "session/transfer_session.h"
 #include "ui/app_core.h"
+#include "ui/file_commands.h"
 #include "ui/platform/transfer_platform.h"
 
 namespace {
@@ -43,4 +47,9 @@ void WarnIfRunFromInstallationVolume() {
 
 void RecoverInterruptedTransfer() {
   if (RecoverKilledTransfer(TransferSessionHost())) MessageBoxA(nullptr, kRecoveredMessage, kAppTitle, MB_OK);
+}
+
+void OpenFileNamedOnCommandLine(const wchar_t* commandLine) {
+  const std::vector<std::string> arguments = CommandLineArguments(commandLine);
+  if (arguments.size() > 1) OpenNamedConfigFile(arguments[1]);
 }

@@ -117,6 +117,7 @@ TEST(Rq57cfgSim, WriteVerifiesAndReadGivesTheSample) {
   Child write;
   EXPECT_EQ(RunProgram(Quoted(Program()) + " write " + Quoted(panel) + " --verify", write), 0) << Slurp(write.err);
   EXPECT_EQ(Slurp(write.out), "verified\r\n");
+  EXPECT_EQ(Slurp(write.err).rfind("rq57cfg: simulated RQ57\r\n", 0), 0u) << "said first";
   EXPECT_NE(Slurp(write.err).find("Writing data - 100%"), std::string::npos);
 
   Child read;

@@ -165,16 +165,22 @@ TEST_F(EditCommandsTest, ClipboardKeysActOnTheFocusedKeyButton) {
   PressKey(KeyButton(3), 'V', kCtrl);
   EXPECT_EQ(Cell(0, 3), 0x8000 | kShiftA);
 
-  // Text from elsewhere is read as a key, names holding '+' too; other text does
-  // nothing.
+  // Text from elsewhere is read as a key, names holding '+' too; other text is
+  // refused with a message that shows its start, quoted safely.
   PutClipboardText("Ctrl+= +");
   PressKey(KeyButton(4), 'V', kCtrl);
   EXPECT_EQ(Cell(0, 4), kCtrlEqualsPlus);
-  PutClipboardText("not a key");
   const std::string undoBefore = EditItem(IDM_EDIT_UNDO).text;
-  PressKey(KeyButton(4), 'V', kCtrl);
-  EXPECT_EQ(Cell(0, 4), kCtrlEqualsPlus);
-  EXPECT_EQ(EditItem(IDM_EDIT_UNDO).text, undoBefore);
+  const std::string forty(36, 'x');
+  const std::pair<std::string, std::string> refused[] = {
+      {"hello world", ": \"hello world\""}, {"\x1b[2J" + forty + "tail", ": \"\\x1b[2J" + forty + "...\""}, {"", ""}};
+  for (const auto& [clipboard, shown] : refused) {
+    PutClipboardText(clipboard);
+    FocusControl(KeyButton(4));
+    EXPECT_RESULT(RunCommand(IDM_EDIT_PASTE, {{IDOK}}), 0, ("The clipboard holds no key" + shown).c_str(), true);
+    EXPECT_EQ(Cell(0, 4), kCtrlEqualsPlus);
+    EXPECT_EQ(EditItem(IDM_EDIT_UNDO).text, undoBefore);
+  }
 
   PressKey(KeyButton(4), VK_DELETE);
   EXPECT_EQ(Cell(0, 4), kKeyNotUsed);

@@ -1,11 +1,13 @@
 // Save, Open and the unsaved-changes question through the real message boxes and
 // file dialogs, answered from a second thread.
 #include <windows.h>
+#include <shlobj.h>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
@@ -19,7 +21,9 @@
 #include "ui/file_commands.h"
 #include "ui/grid.h"
 #include "ui/main_window.h"
+#include "ui/progress.h"
 #include "ui/resources/resource.h"
+#include "ui/startup.h"
 #include "ui_support.h"
 
 namespace {
@@ -562,6 +566,63 @@ TEST_F(FileCommandsTest, ASavedConfigurationOpensAsItWas) {
     }
   }
   EXPECT_EQ(WindowText(KeyButton(0)), KeyText(kCtrlShiftKey));
+}
+
+// The files dropped at once, as the shell hands them over; the receiver frees it.
+HGLOBAL DropOf(const std::vector<std::string>& paths) {
+  WideString list;
+  for (const std::string& path : paths) list += WideText(path) + L'\0';
+  const std::size_t bytes = (list.size() + 1) * sizeof(wchar_t);  // with the list's end
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + bytes);
+  auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+  *drop = DROPFILES{sizeof(DROPFILES), {}, FALSE, TRUE};  // the names follow, wide
+  std::memcpy(drop + 1, list.c_str(), bytes);
+  GlobalUnlock(memory);
+  return memory;
+}
+
+// A file named on the command line (as "Open with" starts the editor) or dropped on
+// the window opens as Open opens it; a drop is refused where a command would be.
+TEST_F(FileCommandsTest, FilesNamedOnTheCommandLineOrDroppedOpenAsOpenDoes) {
+  const std::string small = Path("a panel.rq57"), zero = Path("zero.rq57");
+  WriteAll(small, SmallImage());
+  WriteAll(zero, Bytes(kImageSize, 0));
+  const auto line = [](const std::string& path) { return "rq57load.exe \"" + path + "\""; };
+  constexpr int kTransfer = -1;
+  const struct {
+    const char* name;
+    std::string commandLine;
+    std::vector<std::string> drop;  // posted as the shell posts it
+    int before;                     // a menu command posted ahead of the drop, or kTransfer
+    bool edited;
+    std::vector<DialogAnswer> answers;
+    const char* message;            // the last window's text
+    int rows;
+  } cases[] = {
+      {"command line, a file", line(small), {}, 0, false, {}, nullptr, 2},
+      {"command line, nothing named", "rq57load.exe", {}, 0, false, {}, nullptr, 12},
+      {"command line, no configuration", line(zero), {}, 0, false, {{IDOK}}, kInvalidFile, 12},
+      {"command line, no such file", line(Path("missing.rq57")), {}, 0, false, {{IDOK}}, kOpenError, 12},
+      {"dropped with another, after the question", "", {small, zero}, 0, true, {{IDNO}}, kQuestion, 2},
+      {"dropped, question cancelled", "", {small}, 0, true, {{IDCANCEL}}, kQuestion, 12},
+      {"dropped while a modal window is open", "", {small}, IDM_HELP_ABOUT, false, {{IDOK}}, nullptr, 12},
+      {"dropped during a transfer", "", {small}, kTransfer, false, {}, nullptr, 12},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ResetEditor();
+    SetModified(c.edited);
+    if (c.before == kTransfer) OpenProgressWindow();
+    const auto seen = RunAnswered([&] {
+      if (!c.commandLine.empty()) OpenFileNamedOnCommandLine(WideText(c.commandLine).c_str());
+      if (c.before > 0) PostMessageA(MainWindow(), WM_COMMAND, c.before, 0);
+      if (!c.drop.empty()) PostMessageA(MainWindow(), WM_DROPFILES, reinterpret_cast<WPARAM>(DropOf(c.drop)), 0);
+      PumpUntilIdle();
+    }, c.answers);
+    CloseProgressWindow();
+    if (c.message != nullptr) { EXPECT_EQ(seen.back().text, c.message); }
+    EXPECT_EQ(EditorModel().rows, c.rows);
+  }
 }
 
 }  // namespace

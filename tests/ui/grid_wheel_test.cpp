@@ -96,6 +96,10 @@ TEST_F(GridWheelTest, ShiftAndTheHorizontalWheelScrollColumns) {
   EXPECT_EQ(ColumnOffset(), 0);
   EXPECT_EQ(Selection(PinBox(2)), 2);
   EXPECT_EQ(WindowText(HeaderLabel(0)), "Col 1");
+  ChangeModel([](ConfigModel& model) { model.rows = 1; });  // the columns' bar alone:
+  ShowWholeConfiguration();
+  Wheel(MainWindow(), -kNotch);                             // the plain wheel scrolls it
+  EXPECT_EQ(ColumnOffset(), 3);
 }
 
 // The focus follows the cell it was on, as with the scroll bars; a closed

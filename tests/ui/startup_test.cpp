@@ -25,7 +25,7 @@ TEST(Startup, MainWindowHasClassTitleAndMenu) {
   EXPECT_STREQ(className, "rq57loadClass");
   char title[64] = "";
   GetWindowTextA(window, title, sizeof title);
-  EXPECT_STREQ(title, "RQ57 Configuration Utility");
+  EXPECT_STREQ(title, "RQ57 Configuration Utility (simulated RQ57)");  // the tests' link is simulated
 
   HMENU bar = GetMenu(window);
   ASSERT_NE(bar, nullptr);

@@ -40,7 +40,8 @@ class ConsoleLinkPlatform : public DesktopKeyboardLink {
 // editor, the settings record in the local application data folder, the hook.
 class ConsoleHost : public TransferHost {
  public:
-  explicit ConsoleHost(ConsoleLinkPlatform& link) : link_(link) {}
+  explicit ConsoleHost(ConsoleLinkPlatform& link, const char* simulatedName = nullptr)
+      : link_(link), simulatedName_(simulatedName) {}
   bool Lock() override;
   void Unlock() override;
   std::string SettingsRecordPath() override;
@@ -48,7 +49,9 @@ class ConsoleHost : public TransferHost {
   void StopListening() override;
   LinkPlatform& Link() override { return link_; }
   void FlushProgress() override { link_.FlushProgress(); }
+  const char* SimulatedName() override { return simulatedName_; }
 
  private:
   ConsoleLinkPlatform& link_;
+  const char* simulatedName_;
 };

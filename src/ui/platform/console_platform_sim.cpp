@@ -56,6 +56,6 @@ class SimConsolePlatform : public ConsoleLinkPlatform {
 
 TransferHost* ConsoleTransferHost() {
   static SimConsolePlatform link;
-  static ConsoleHost host(link);
+  static ConsoleHost host(link, kSimulatedEncoderName);
   return &host;
 }

@@ -11,3 +11,5 @@ SessionHost& TransferSessionHost() {
   static EditorSessionHost host(TransferPlatform(), true);
   return host;
 }
+
+const char* SimulatedLinkName() { return nullptr; }

@@ -168,6 +168,8 @@ SessionHost& TransferSessionHost() {
   return host;
 }
 
+const char* SimulatedLinkName() { return kSimulatedEncoderName; }
+
 EncoderSim& SimulatedEncoder() { return Platform().Device(); }
 
 #ifdef RQ57_TEST_SEAMS

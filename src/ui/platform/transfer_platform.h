@@ -27,3 +27,7 @@ class EditorSessionHost : public SessionHost {
 };
 
 SessionHost& TransferSessionHost();
+
+// What stands behind the link when it is not the encoder ("simulated RQ57"), for
+// the main window's title; nullptr for the encoder itself.
+const char* SimulatedLinkName();
