@@ -77,19 +77,19 @@ void OnKeyEvent(const Keystroke& stroke, bool down) {
 
 // Activated: a cell that the user focused in the grid meanwhile is the next one.
 // The focus is still the main window's until this window's activation ends.
-void OnActivated() {
+void OnActivated(HWND dialog) {
   ModelCell focused = {};
   if (FocusedKeyCell(focused)) assign.at = {{focused.row, focused.column}, false};
   assign.tracker = ComboTracker{};
-  CaptureKeyboard(OnKeyEvent);
+  CaptureKeyboard(dialog, OnKeyEvent);
   ShowNextCell();
 }
 
-void OnActivate(WPARAM wParam) {
+void OnActivate(HWND dialog, WPARAM wParam) {
   if (LOWORD(wParam) == WA_INACTIVE) {
     ReleaseKeyboard(OnKeyEvent);
   } else {
-    OnActivated();
+    OnActivated(dialog);
   }
 }
 
@@ -117,14 +117,17 @@ void OnDestroy() {
   assign = AssignKeysState{};
 }
 
-INT_PTR CALLBACK AssignKeysProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+INT_PTR CALLBACK AssignKeysProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG:
       PlaceBesideMainWindow(dialog);
       return FALSE;  // no focus yet: it would activate the window before it is shown
     case WM_ACTIVATE:
-      OnActivate(wParam);
+      OnActivate(dialog, wParam);
       return FALSE;
+    case kCapturedKeyMessage:
+      DeliverCapturedKey(dialog, wParam, lParam);
+      return TRUE;
     case WM_COMMAND:
       if (HIWORD(wParam) == BN_CLICKED) OnButton(LOWORD(wParam));
       return TRUE;

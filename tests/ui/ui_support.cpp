@@ -421,6 +421,20 @@ void TypeCombo(KeyCode code) {
   PumpUntilIdle();
 }
 
+bool StartUnixCommand(const std::string& command) {
+  std::string line = "sh -c \"" + command + "\"";
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION started = {};
+  if (!CreateProcessA("Z:\\bin\\sh", &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                      &started)) {
+    return false;
+  }
+  if (started.hProcess != nullptr) CloseHandle(started.hProcess);
+  if (started.hThread != nullptr) CloseHandle(started.hThread);
+  return true;
+}
+
 namespace {
 
 constexpr UINT kStepMs = 40;

@@ -169,6 +169,9 @@ void SendKey(const Keystroke& stroke, bool down);
 Keystroke StrokeOf(int keyNumber);
 // Types a key code: modifiers down, the key down and up, modifiers up; then pumps.
 void TypeCombo(KeyCode code);
+// Starts a command of the host that runs Wine (X input with xdotool) through its
+// shell, without waiting for it: Wine gives no handle of a host process.
+bool StartUnixCommand(const std::string& command);
 
 // Runs open(), which opens a modal window on this thread and returns when it closes,
 // while a thread timer inside that modal loop runs the steps in turn on the modal

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <atomic>
+
 namespace {
 
 // Per session: the keyboard settings a transfer replaces are the session's.
@@ -11,7 +13,7 @@ constexpr DWORD kLockWaitMs = 50;
 
 struct LockState {
   HANDLE mutex = nullptr;
-  bool held = false;
+  std::atomic<bool> held{false};  // read by other threads (a keyboard hook's)
 } lock;
 
 // Takes the mutex within ms; an abandoned one (its holder was killed) counts as taken.
@@ -27,7 +29,7 @@ bool LockTransfers() {
   if (lock.mutex == nullptr) lock.mutex = CreateMutexA(nullptr, FALSE, kMutexName);
   if (lock.mutex == nullptr) return false;
   lock.held = Take(lock.mutex, kLockWaitMs);
-  return lock.held;
+  return lock.held.load();
 }
 
 void UnlockTransfers() {

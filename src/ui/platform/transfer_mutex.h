@@ -6,5 +6,5 @@
 // own included).
 bool LockTransfers();
 void UnlockTransfers();
-// Whether any program's transfer runs now.
+// Whether any program's transfer runs now; safe to ask from any thread.
 bool AnyTransferRunning();
