@@ -149,8 +149,7 @@ void OpenAssignKeys() {
   if (assign.window == nullptr) {
     ModelCell focused = {};
     const bool onCell = FocusedKeyCell(focused);
-    assign.window = CreateDialogParamA(AppInstance(), MAKEINTRESOURCEA(IDD_ASSIGN_KEYS), MainWindow(),
-                                       AssignKeysProc, 0);
+    assign.window = CreateToolWindow(IDD_ASSIGN_KEYS, AssignKeysProc);
     if (assign.window == nullptr) return;
     if (onCell) assign.at = {{focused.row, focused.column}, false};
   }

@@ -115,8 +115,7 @@ INT_PTR CALLBACK KeyTesterProc(HWND dialog, UINT message, WPARAM wParam, LPARAM 
 
 void OpenKeyTester() {
   if (tester.window == nullptr) {
-    tester.window = CreateDialogParamA(AppInstance(), MAKEINTRESOURCEA(IDD_KEY_TESTER), MainWindow(),
-                                       KeyTesterProc, 0);
+    tester.window = CreateToolWindow(IDD_KEY_TESTER, KeyTesterProc);
     if (tester.window == nullptr) return;
   }
   BringForward(tester.window);

@@ -12,6 +12,7 @@
 #include "ui/grid.h"
 #include "ui/key_dialog.h"
 #include "ui/key_tester.h"
+#include "ui/list_window.h"
 #include "ui/navigation.h"
 #include "ui/progress.h"
 #include "ui/resources/resource.h"
@@ -193,6 +194,9 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
       return 0;
     case WM_LBUTTONDOWN:
       SetFocus(window);
+      return 0;
+    case WM_ENABLE:  // a modal window of the editor came or went
+      EnableToolWindows(wParam != FALSE);
       return 0;
     case WM_CLOSE:
       return OnClose(window);

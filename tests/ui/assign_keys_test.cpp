@@ -6,10 +6,12 @@
 
 #include <string>
 
+#include "model/config_file.h"
 #include "ui/assign_keys.h"
 #include "ui/controls.h"
 #include "ui/grid.h"
 #include "ui/app_core.h"
+#include "ui/file_commands.h"
 #include "ui/resources/resource.h"
 #include "ui_support.h"
 
@@ -112,6 +114,29 @@ TEST_F(AssignKeysTest, ButtonsCountsTheLastCellANewConfigurationAndTheFocusedCel
   PumpUntilIdle();
   EXPECT_EQ(Next(), "Type the key for Row 2 Col 3 (now Not Used)");
   EXPECT_EQ(Cell(1, 2), kKeyNotUsed);
+}
+
+// Save builds its image, then waits on its dialog: a real click on Not Used meanwhile
+// must not leave the flag clear while the file lacks what the editor shows.
+TEST_F(AssignKeysTest, NothingChangesUnsavedBehindTheSaveDialog) {
+  Editor().SetKey(0, 1, kKeyA);   // the next cell, Row 1 Col 2
+  PumpUntilIdle();
+  char temp[MAX_PATH] = "";
+  ASSERT_NE(GetTempPathA(sizeof temp, temp), 0u);
+  const std::string path = std::string(temp) + "rq57-behind-save.cfg";
+  HWND notUsed = GetDlgItem(AssignKeysWindow(), IDC_ASSIGN_NOT_USED);
+  const bool closed = RunModalScript([] { SaveConfigFile(); },
+                                     {[&](HWND) { ClickWithMouse(notUsed); },
+                                      [&](HWND) {
+                                        HWND save = FindToolWindow("Save File");
+                                        FillFileName(save, path);
+                                        PostMessageA(save, WM_COMMAND, IDOK, 0);
+                                      }});
+  EXPECT_TRUE(closed);
+  const std::string file(reinterpret_cast<const char*>(ReadAll(path).data()), ReadAll(path).size());
+  EXPECT_TRUE(EditorModel().modified || file == FileBytesOfImage(ImageOf(EditorModel())))
+      << "the flag is clear, and the file lacks what the editor shows";
+  DeleteFileA(path.c_str());
 }
 
 }  // namespace

@@ -108,6 +108,8 @@ DialogSeen Describe(HWND dialog) {
   return seen;
 }
 
+}  // namespace
+
 void FillFileName(HWND dialog, const std::string& name) {
   HWND edit = nullptr;
   if (HWND combo = GetDlgItem(dialog, kFileNameComboId)) {
@@ -119,7 +121,19 @@ void FillFileName(HWND dialog, const std::string& name) {
   if (edit != nullptr) SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(WideText(name).c_str()));
 }
 
-}  // namespace
+void ClickWithMouse(HWND window) {
+  constexpr int kAbsoluteScale = 65535;   // MOUSEEVENTF_ABSOLUTE spans the screen with these
+  RECT rect = {};
+  GetWindowRect(window, &rect);
+  INPUT inputs[3] = {};
+  for (INPUT& input : inputs) input.type = INPUT_MOUSE;
+  inputs[0].mi.dx = MulDiv((rect.left + rect.right) / 2, kAbsoluteScale, GetSystemMetrics(SM_CXSCREEN) - 1);
+  inputs[0].mi.dy = MulDiv((rect.top + rect.bottom) / 2, kAbsoluteScale, GetSystemMetrics(SM_CYSCREEN) - 1);
+  inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  SendInput(3, inputs, sizeof(INPUT));
+}
 
 bool PumpUntilIdle(DWORD maxMs) {
   const DWORD start = GetTickCount();

@@ -155,6 +155,11 @@ HWND FindModalWindow(DWORD threadId);
 // user finds it by its title; nullptr when there is none.
 HWND FindToolWindow(const char* title);
 
+// Types a name into a common file dialog's name field.
+void FillFileName(HWND dialog, const std::string& name);
+// A real click of the left mouse button on the middle of a window.
+void ClickWithMouse(HWND window);
+
 // Makes the main window active and puts the focus on target.
 void FocusControl(HWND target);
 // Presses and releases a virtual key with keybd_event, modifiers held around it,
