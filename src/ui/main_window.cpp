@@ -6,6 +6,7 @@
 
 #include "ui/assign_keys.h"
 #include "ui/check_window.h"
+#include "ui/compare_window.h"
 #include "ui/controls.h"
 #include "ui/edit_commands.h"
 #include "ui/file_commands.h"
@@ -40,6 +41,7 @@ void NewCommand() {
 // Every change of the configuration reaches the tool windows that follow it.
 void OnConfigurationChanged(bool replaced) {
   RefreshCheckWindow();
+  RefreshCompareWindow();
   AssignKeysConfigChanged(replaced);
 }
 

@@ -198,7 +198,9 @@ TEST_F(ToolWindowTest, TheCheckWindowFollowsEditsAndUndo) {
   EXPECT_EQ(Lines(ListWindowKind::kCheck), Texts{"No problems found"});
 }
 
-TEST_F(ToolWindowTest, CompareAfterAWriteIsIdenticalAndAfterAnEditShowsThatCell) {
+// Compare lists the editor against the newest read and follows every change
+// without a transfer; after a Write only a new read tells what the RQ57 holds.
+TEST_F(ToolWindowTest, CompareFollowsEditsReadsAndWrites) {
   ChangeModel([](ConfigModel& model) {
     model.keys[2 * kMatrixStride + 4] = kModShift | kKeyA;
     model.keys[8 * kMatrixStride + 9] = kKeyF1;
@@ -215,20 +217,44 @@ TEST_F(ToolWindowTest, CompareAfterAWriteIsIdenticalAndAfterAnEditShowsThatCell)
   ASSERT_NE(window, nullptr);
   EXPECT_EQ(WindowText(window), "Compare with RQ57");
   EXPECT_EQ(ClassName(ListOf(ListWindowKind::kCompare)), "ListBox");
-  EXPECT_EQ(Lines(ListWindowKind::kCompare),
-            Texts{"Identical: the RQ57 holds the configuration shown in the editor"});
+  const Texts identical{"Identical: the RQ57 holds the configuration shown in the editor"};
+  EXPECT_EQ(Lines(ListWindowKind::kCompare), identical);
 
-  // One edit as the user makes it.
+  // One edit as the user makes it: the window follows at once.
   ASSERT_TRUE(Editor().SetKey(8, 9, kModCtrl | kKeyB));
-  const ConfigImage edited = ImageOf(EditorModel());
+  PumpUntilIdle();
+  const Texts edited{"Each line reads: editor -> RQ57", "Row 9 Col 10: Ctrl+B -> F1"};
+  EXPECT_EQ(Lines(ListWindowKind::kCompare), edited);
+  const ConfigImage image = ImageOf(EditorModel());
   RunCommand(IDM_TOOLS_COMPARE, {});
   EXPECT_EQ(ListWindowOf(ListWindowKind::kCompare), window);
-  EXPECT_EQ(Lines(ListWindowKind::kCompare),
-            (Texts{"Each line reads: editor -> RQ57", "Row 9 Col 10: Ctrl+B -> F1"}));
+  EXPECT_EQ(Lines(ListWindowKind::kCompare), edited);
   // Comparing changed nothing of the editor's configuration or its flag.
-  EXPECT_EQ(ImageOf(EditorModel()), edited);
+  EXPECT_EQ(ImageOf(EditorModel()), image);
   EXPECT_TRUE(EditorModel().modified);
   EXPECT_EQ(ProgressWindow(), nullptr);
+
+  // Another tool window opens beside the main window too, but not on top of this one.
+  RunTool(IDM_TOOLS_CHECK);
+  RECT compareRect = {};
+  RECT checkRect = {};
+  GetWindowRect(window, &compareRect);
+  GetWindowRect(ListWindowOf(ListWindowKind::kCheck), &checkRect);
+  EXPECT_TRUE(compareRect.left != checkRect.left || compareRect.top != checkRect.top);
+
+  RunCommand(IDM_FILE_NEW, {DialogAnswer{IDNO}});
+  EXPECT_EQ(Lines(ListWindowKind::kCompare),
+            (Texts{"Each line reads: editor -> RQ57", "typematic: off -> on", "Row 3 Col 5: - -> Shift+A",
+                   "Row 9 Col 10: - -> F1"}));
+
+  const Texts outOfDate{"Out of date: the RQ57 was written since; choose Compare with RQ57 again."};
+  RunCommand(IDM_FILE_WRITE, {DialogAnswer{IDOK}});
+  EXPECT_EQ(Lines(ListWindowKind::kCompare), outOfDate);
+  ASSERT_TRUE(Editor().SetKey(0, 0, kKeyA));
+  PumpUntilIdle();
+  EXPECT_EQ(Lines(ListWindowKind::kCompare), outOfDate);
+  RunCommand(IDM_FILE_READ, {DialogAnswer{IDNO}, DialogAnswer{IDOK}});
+  EXPECT_EQ(Lines(ListWindowKind::kCompare), identical);
 }
 
 TEST_F(ToolWindowTest, CompareReportsAFailedReadAsReadDoesAndOpensNoWindow) {
