@@ -16,8 +16,7 @@
 namespace {
 
 constexpr int kUnknownKeyTextSize = 32;
-// Posted to the window when the configuration changed: the next cell is shown
-// once the command that changed it has updated the grid.
+// Posted to the window when the configuration changed.
 constexpr UINT WM_SHOW_NEXT_CELL = WM_APP + 1;
 
 struct AssignKeysState {
@@ -111,10 +110,20 @@ void OnButton(int id) {
   }
 }
 
+// The place is kept: opened again, the window goes on from it.
 void OnDestroy() {
   ReleaseKeyboard(OnKeyEvent);
   ReleasePushedButton();
+  const AssignPosition at = assign.at;
   assign = AssignKeysState{};
+  assign.at = at;
+}
+
+// The next cell is shown once the command that changed the configuration has
+// updated the grid.
+void PostShowNextCell() {
+  if (assign.window == nullptr || assign.showPosted) return;
+  assign.showPosted = PostMessageA(assign.window, WM_SHOW_NEXT_CELL, 0, 0) != FALSE;
 }
 
 INT_PTR CALLBACK AssignKeysProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -145,6 +154,7 @@ INT_PTR CALLBACK AssignKeysProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
 
 }  // namespace
 
+// Opened again, the window goes on where it stood, unless a cell has the focus.
 void OpenAssignKeys() {
   if (assign.window == nullptr) {
     ModelCell focused = {};
@@ -158,7 +168,12 @@ void OpenAssignKeys() {
 
 
 void AssignKeysConfigChanged(bool replaced) {
-  if (assign.window == nullptr) return;
   assign.at = replaced ? AssignPosition{} : KeepInsideCounts(EditorModel(), assign.at);
-  if (!assign.showPosted) assign.showPosted = PostMessageA(assign.window, WM_SHOW_NEXT_CELL, 0, 0) != FALSE;
+  PostShowNextCell();
+}
+
+void AssignKeysUndone(const EditStep* step) {
+  if (step == nullptr || step->kind != EditKind::kKey || !assign.at.done) return;
+  assign.at = KeepInsideCounts(EditorModel(), {{step->row, step->column}, false});
+  PostShowNextCell();
 }

@@ -64,7 +64,7 @@ constexpr MenuCommand kMenuCommands[] = {
     {IDM_FILE_READ, ReadCommand},
     {IDM_FILE_EXIT, ExitCommand},
     {IDM_HELP_ABOUT, ShowAboutBox},
-    {IDM_EDIT_UNDO, UndoCommand},
+    {IDM_EDIT_UNDO, [] { AssignKeysUndone(UndoCommand()); }},
     {IDM_EDIT_REDO, RedoCommand},
     {IDM_EDIT_CUT, CutCommand},
     {IDM_EDIT_COPY, CopyCommand},

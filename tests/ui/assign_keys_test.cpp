@@ -78,6 +78,15 @@ TEST_F(AssignKeysTest, TypedCombinationsBecomeKeysOneUndoStepEachAndRefusalsChan
   SendMessageA(MainWindow(), WM_COMMAND, IDM_EDIT_UNDO, 0);   // one assignment at a time
   EXPECT_EQ(Cell(0, 2), kKeyNotUsed);
   EXPECT_EQ(Editor().UndoName(), "Key Row 1 Col 2");
+
+  // Closed and opened again with no cell focused, it goes on where it stood.
+  Click(IDCANCEL);
+  ASSERT_EQ(AssignKeysWindow(), nullptr);
+  FocusControl(MainWindow());
+  PostMessageA(MainWindow(), WM_COMMAND, IDM_TOOLS_ASSIGN_KEYS, 0);
+  WAIT_UNTIL(AssignKeysWindow() != nullptr && GetActiveWindow() == AssignKeysWindow());
+  PumpUntilIdle();
+  EXPECT_EQ(Next(), "Type the key for Row 1 Col 4 (now Not Used)");
 }
 
 TEST_F(AssignKeysTest, ButtonsCountsTheLastCellANewConfigurationAndTheFocusedCell) {
@@ -98,6 +107,10 @@ TEST_F(AssignKeysTest, ButtonsCountsTheLastCellANewConfigurationAndTheFocusedCel
   EXPECT_EQ(Next(), "Done: Row 2 Col 1 was the last cell. Back returns to it.");
   TypeCombo(kKeyA);
   EXPECT_EQ(LastLine(), "A refused: no cell left (Back returns to the last one)");
+  SendMessageA(MainWindow(), WM_COMMAND, IDM_EDIT_UNDO, 0);   // the last cell is next again
+  PumpUntilIdle();
+  EXPECT_EQ(Next(), "Type the key for Row 2 Col 1 (now Not Used)");
+  TypeCombo(kKeyA);
   Click(IDC_ASSIGN_BACK);
   Click(IDC_ASSIGN_NOT_USED);
   EXPECT_EQ(Cell(1, 0), kKeyNotUsed);
