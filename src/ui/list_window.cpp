@@ -143,8 +143,6 @@ ATOM ToolWindowAtom() {
   return atom;
 }
 
-bool IsToolWindow(HWND window) { return GetPropA(window, MAKEINTATOM(ToolWindowAtom())) != nullptr; }
-
 BOOL CALLBACK EnableToolWindow(HWND window, LPARAM enable) {
   if (IsToolWindow(window)) EnableWindow(window, enable != FALSE);
   return TRUE;
@@ -174,6 +172,8 @@ bool ToolWindowAt(POINT at) {
 }
 
 }  // namespace
+
+bool IsToolWindow(HWND window) { return GetPropA(window, MAKEINTATOM(ToolWindowAtom())) != nullptr; }
 
 HWND CreateToolWindow(int dialogId, DLGPROC proc) {
   HWND window = CreateDialogParamA(AppInstance(), MAKEINTRESOURCEA(dialogId), MainWindow(), proc, 0);

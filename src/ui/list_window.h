@@ -30,6 +30,8 @@ void WidenListForLine(HWND list, const std::string& line);
 
 // Creates a tool window (modeless, owned by the main window) from a dialog resource.
 HWND CreateToolWindow(int dialogId, DLGPROC proc);
+// Whether a window is one of the editor's tool windows (never a modal one).
+bool IsToolWindow(HWND window);
 // The main window was disabled under a modal window of the editor, or enabled again:
 // the tool windows follow it, so that nothing changes while a command waits on one.
 void EnableToolWindows(bool enable);

@@ -225,17 +225,13 @@ TEST_F(KeyTesterTest, ListensOnlyWhileActiveAndReleasesTheCellWhenClosed) {
   EXPECT_TRUE(PushedButtons().empty());
 }
 
-// Real X input typed after the editor has waited longer than the 5 s after which
-// Wine takes a hook whose thread is not waiting on its queue for hung. Nothing
-// reaches the editor during the pause (the guard's timer is stopped, nothing is
-// polled): that idleness is what this test is about, so here alone a fixed pause
-// is the subject.
+// Real X input after the editor waited past the 5 s after which Wine takes a busy hook
+// thread for hung. Nothing reaches the editor meanwhile (no guard timer, no polling):
+// that idleness is the subject, so here alone a test pauses for a fixed time.
 constexpr DWORD kHungAfterMs = 5000;
 constexpr DWORD kIdlePauseMs = kHungAfterMs + 1000;
 
 TEST_F(KeyTesterTest, TheFirstKeyAfterALongPauseArrives) {
-  TypeCombo(kKeyA);
-  ASSERT_EQ(LineCount(), 1);
   KillTimer(nullptr, guard_);
   PumpUntilIdle();
   const DWORD start = GetTickCount();
@@ -243,7 +239,7 @@ TEST_F(KeyTesterTest, TheFirstKeyAfterALongPauseArrives) {
   ASSERT_GT(GetTickCount() - start, kHungAfterMs) << "something woke the editor during the pause";
   ASSERT_TRUE(StartUnixCommand("xdotool key s"));
   MsgWaitForMultipleObjects(0, nullptr, FALSE, kWaitMs, QS_ALLINPUT);
-  WAIT_UNTIL(LineCount() == 2);
+  WAIT_UNTIL(LineCount() == 1);
   EXPECT_EQ(LastLine(), "S: not in this configuration");
   guard_ = SetTimer(nullptr, 0, kGuardTickMs, CloseUnexpectedWindow);
 }

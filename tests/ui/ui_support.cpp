@@ -12,6 +12,7 @@
 #include "model/keystroke_of_key.h"
 #include "ui/controls.h"
 #include "ui/grid.h"
+#include "ui/list_window.h"
 #include "ui/main_window.h"
 
 namespace {
@@ -56,9 +57,10 @@ struct FindState {
 BOOL CALLBACK FindModal(HWND window, LPARAM data) {
   auto* state = reinterpret_cast<FindState*>(data);
   // A modal window disables its owner; a modeless one (the progress window) does not.
+  // The tool windows follow their owner a moment later.
   HWND owner = GetWindow(window, GW_OWNER);
   if (ClassOf(window) == "#32770" && IsWindowVisible(window) && IsWindowEnabled(window) &&
-      (owner == nullptr || !IsWindowEnabled(owner))) {
+      (owner == nullptr || !IsWindowEnabled(owner)) && !IsToolWindow(window)) {
     state->found = window;
     return FALSE;
   }
@@ -122,17 +124,11 @@ void FillFileName(HWND dialog, const std::string& name) {
 }
 
 void ClickWithMouse(HWND window) {
-  constexpr int kAbsoluteScale = 65535;   // MOUSEEVENTF_ABSOLUTE spans the screen with these
   RECT rect = {};
   GetWindowRect(window, &rect);
-  INPUT inputs[3] = {};
-  for (INPUT& input : inputs) input.type = INPUT_MOUSE;
-  inputs[0].mi.dx = MulDiv((rect.left + rect.right) / 2, kAbsoluteScale, GetSystemMetrics(SM_CXSCREEN) - 1);
-  inputs[0].mi.dy = MulDiv((rect.top + rect.bottom) / 2, kAbsoluteScale, GetSystemMetrics(SM_CYSCREEN) - 1);
-  inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  SendInput(3, inputs, sizeof(INPUT));
+  SetCursorPos((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+  mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
+  mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
 }
 
 bool PumpUntilIdle(DWORD maxMs) {
@@ -437,16 +433,14 @@ void TypeCombo(KeyCode code) {
 
 bool StartUnixCommand(const std::string& command) {
   std::string line = "sh -c \"" + command + "\"";
-  STARTUPINFOA startup = {};
-  startup.cb = sizeof startup;
+  STARTUPINFOA startup = {sizeof startup};
   PROCESS_INFORMATION started = {};
-  if (!CreateProcessA("Z:\\bin\\sh", &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                      &started)) {
-    return false;
+  const BOOL ok = CreateProcessA("Z:\\bin\\sh", &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                                 &startup, &started);
+  for (HANDLE handle : {started.hProcess, started.hThread}) {
+    if (handle != nullptr) CloseHandle(handle);
   }
-  if (started.hProcess != nullptr) CloseHandle(started.hProcess);
-  if (started.hThread != nullptr) CloseHandle(started.hThread);
-  return true;
+  return ok != FALSE;
 }
 
 namespace {
