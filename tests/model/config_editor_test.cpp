@@ -87,8 +87,7 @@ TEST(ConfigEditor, ModifiedFlagIsClearExactlyAtTheSavedPoint) {
   EXPECT_EQ(editor.UndoName(), "");
 }
 
-// A save marks the state at which its image was built: what changed while its
-// dialog was open stays unsaved; the flag clears where the history returns to it.
+// A save marks the state its image was built at: what changed during its dialog stays unsaved.
 TEST(ConfigEditor, ASaveMarksThePointItsImageWasBuiltAt) {
   ConfigEditor editor;
   editor.SetKey(0, 0, 7);

@@ -174,8 +174,7 @@ void SendKey(const Keystroke& stroke, bool down);
 Keystroke StrokeOf(int keyNumber);
 // Types a key code: modifiers down, the key down and up, modifiers up; then pumps.
 void TypeCombo(KeyCode code);
-// Starts a command of the host that runs Wine (X input with xdotool) through its
-// shell, without waiting for it: Wine gives no handle of a host process.
+// Starts a command of Wine's host (xdotool) through its shell; Wine gives no handle to wait on.
 bool StartUnixCommand(const std::string& command);
 
 // Runs open(), which opens a modal window on this thread and returns when it closes,
