@@ -79,6 +79,7 @@ bool ConfigEditor::SetTypematic(bool enabled) {
 
 void ConfigEditor::Replace(const ConfigModel& model) {
   model_ = model;
+  replacedStamp_ = ++lastStamp_;
   history_.clear();
   position_ = 0;
   saved_ = 0;
@@ -86,35 +87,44 @@ void ConfigEditor::Replace(const ConfigModel& model) {
   Changed(true);
 }
 
-void ConfigEditor::MarkSaved() {
-  saved_ = position_;
+std::uint64_t ConfigEditor::StampAt(std::size_t position) const {
+  return position == 0 ? replacedStamp_ : history_[position - 1].stamp;
+}
+
+HistoryPoint ConfigEditor::Point() const { return {StampAt(position_)}; }
+
+void ConfigEditor::MarkSaved(HistoryPoint point) {
+  saved_ = kNoSavedPoint;
+  for (std::size_t position = 0; position <= history_.size(); ++position) {
+    if (StampAt(position) == point.stamp) saved_ = position;
+  }
   UpdateModified();
 }
 
 std::string ConfigEditor::UndoName() const {
-  return CanUndo() ? StepName(history_[position_ - 1]) : std::string();
+  return CanUndo() ? StepName(history_[position_ - 1].step) : std::string();
 }
 
 std::string ConfigEditor::RedoName() const {
-  return CanRedo() ? StepName(history_[position_]) : std::string();
+  return CanRedo() ? StepName(history_[position_].step) : std::string();
 }
 
 const EditStep* ConfigEditor::Undo() {
   if (!CanUndo()) return nullptr;
   --position_;
-  Apply(history_[position_], false);
+  Apply(history_[position_].step, false);
   UpdateModified();
   Changed(false);
-  return &history_[position_];
+  return &history_[position_].step;
 }
 
 const EditStep* ConfigEditor::Redo() {
   if (!CanRedo()) return nullptr;
-  Apply(history_[position_], true);
+  Apply(history_[position_].step, true);
   ++position_;
   UpdateModified();
   Changed(false);
-  return &history_[position_ - 1];
+  return &history_[position_ - 1].step;
 }
 
 void ConfigEditor::Record(const EditStep& step) {
@@ -122,7 +132,7 @@ void ConfigEditor::Record(const EditStep& step) {
   // position of the history matches the saved file any more.
   if (saved_ > position_) saved_ = kNoSavedPoint;
   history_.resize(position_);
-  history_.push_back(step);
+  history_.push_back({step, ++lastStamp_});
   Apply(step, true);
   ++position_;
   UpdateModified();

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,11 @@ struct EditStep {
 
 // What the user calls a step: "Key Row 2 Col 5", "Pin Row 3", "Number of Rows", ...
 std::string StepName(const EditStep& step);
+
+// One state of the editor's history: the configuration as it stood at that moment.
+struct HistoryPoint {
+  std::uint64_t stamp = 0;
+};
 
 class ConfigEditor {
  public:
@@ -45,8 +51,14 @@ class ConfigEditor {
   // A whole configuration arrived (New, Open, Read): the history starts afresh and
   // the flag is clear. The incoming modified field is ignored.
   void Replace(const ConfigModel& model);
+  // Where the history stands now: a save takes it when it builds the file's image.
+  HistoryPoint Point() const;
+  // The configuration as it stood at point was saved. Edits made since leave the
+  // flag set, and it clears when undo or redo return there; a point no longer in the
+  // history (undone and replaced by another edit, or before a Replace) matches nothing.
+  void MarkSaved(HistoryPoint point);
   // The configuration as it stands was saved.
-  void MarkSaved();
+  void MarkSaved() { MarkSaved(Point()); }
 
   // Called after every change of the model: each edit, undo and redo (replaced
   // false) and Replace (true). One listener at a time; nullptr for none.
@@ -72,11 +84,22 @@ class ConfigEditor {
   void UpdateModified();
   void Changed(bool replaced) const;
 
+  // The stamp of the state at a position of the history (0: as replaced).
+  std::uint64_t StampAt(std::size_t position) const;
+
   static constexpr std::size_t kNoSavedPoint = static_cast<std::size_t>(-1);
 
+  // A step done, with the stamp of the state it leads to; no two states share one.
+  struct DoneStep {
+    EditStep step;
+    std::uint64_t stamp;
+  };
+
   ConfigModel model_;
-  std::vector<EditStep> history_;
+  std::vector<DoneStep> history_;
   std::size_t position_ = 0;   // steps before it are done, from it on undone
   std::size_t saved_ = 0;      // position at the last Replace or MarkSaved
+  std::uint64_t replacedStamp_ = 0;   // stamp of the state at position 0
+  std::uint64_t lastStamp_ = 0;       // the last stamp given out
   ChangeListener listener_ = nullptr;
 };

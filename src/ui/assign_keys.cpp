@@ -16,8 +16,7 @@
 namespace {
 
 constexpr int kUnknownKeyTextSize = 32;
-// Posted to the window when the configuration changed: the next cell is shown
-// once the command that changed it has updated the grid.
+// Posted to the window when the configuration changed.
 constexpr UINT WM_SHOW_NEXT_CELL = WM_APP + 1;
 
 struct AssignKeysState {
@@ -77,19 +76,19 @@ void OnKeyEvent(const Keystroke& stroke, bool down) {
 
 // Activated: a cell that the user focused in the grid meanwhile is the next one.
 // The focus is still the main window's until this window's activation ends.
-void OnActivated() {
+void OnActivated(HWND dialog) {
   ModelCell focused = {};
   if (FocusedKeyCell(focused)) assign.at = {{focused.row, focused.column}, false};
   assign.tracker = ComboTracker{};
-  CaptureKeyboard(OnKeyEvent);
+  CaptureKeyboard(dialog, OnKeyEvent);
   ShowNextCell();
 }
 
-void OnActivate(WPARAM wParam) {
+void OnActivate(HWND dialog, WPARAM wParam) {
   if (LOWORD(wParam) == WA_INACTIVE) {
     ReleaseKeyboard(OnKeyEvent);
   } else {
-    OnActivated();
+    OnActivated(dialog);
   }
 }
 
@@ -111,20 +110,33 @@ void OnButton(int id) {
   }
 }
 
+// The place is kept: opened again, the window goes on from it.
 void OnDestroy() {
   ReleaseKeyboard(OnKeyEvent);
   ReleasePushedButton();
+  const AssignPosition at = assign.at;
   assign = AssignKeysState{};
+  assign.at = at;
 }
 
-INT_PTR CALLBACK AssignKeysProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+// The next cell is shown once the command that changed the configuration has
+// updated the grid.
+void PostShowNextCell() {
+  if (assign.window == nullptr || assign.showPosted) return;
+  assign.showPosted = PostMessageA(assign.window, WM_SHOW_NEXT_CELL, 0, 0) != FALSE;
+}
+
+INT_PTR CALLBACK AssignKeysProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG:
       PlaceBesideMainWindow(dialog);
       return FALSE;  // no focus yet: it would activate the window before it is shown
     case WM_ACTIVATE:
-      OnActivate(wParam);
+      OnActivate(dialog, wParam);
       return FALSE;
+    case kCapturedKeyMessage:
+      DeliverCapturedKey(dialog, wParam, lParam);
+      return TRUE;
     case WM_COMMAND:
       if (HIWORD(wParam) == BN_CLICKED) OnButton(LOWORD(wParam));
       return TRUE;
@@ -142,12 +154,12 @@ INT_PTR CALLBACK AssignKeysProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
 
 }  // namespace
 
+// Opened again, the window goes on where it stood, unless a cell has the focus.
 void OpenAssignKeys() {
   if (assign.window == nullptr) {
     ModelCell focused = {};
     const bool onCell = FocusedKeyCell(focused);
-    assign.window = CreateDialogParamA(AppInstance(), MAKEINTRESOURCEA(IDD_ASSIGN_KEYS), MainWindow(),
-                                       AssignKeysProc, 0);
+    assign.window = CreateToolWindow(IDD_ASSIGN_KEYS, AssignKeysProc);
     if (assign.window == nullptr) return;
     if (onCell) assign.at = {{focused.row, focused.column}, false};
   }
@@ -156,7 +168,12 @@ void OpenAssignKeys() {
 
 
 void AssignKeysConfigChanged(bool replaced) {
-  if (assign.window == nullptr) return;
   assign.at = replaced ? AssignPosition{} : KeepInsideCounts(EditorModel(), assign.at);
-  if (!assign.showPosted) assign.showPosted = PostMessageA(assign.window, WM_SHOW_NEXT_CELL, 0, 0) != FALSE;
+  PostShowNextCell();
+}
+
+void AssignKeysUndone(const EditStep* step) {
+  if (step == nullptr || step->kind != EditKind::kKey || !assign.at.done) return;
+  assign.at = KeepInsideCounts(EditorModel(), {{step->row, step->column}, false});
+  PostShowNextCell();
 }

@@ -147,7 +147,11 @@ std::string StepItemText(const char* verb, const std::string& step, const char* 
 
 }  // namespace
 
-void UndoCommand() { ShowStep(Editor().Undo()); }
+const EditStep* UndoCommand() {
+  const EditStep* step = Editor().Undo();
+  ShowStep(step);
+  return step;
+}
 void RedoCommand() { ShowStep(Editor().Redo()); }
 
 void CutCommand() {

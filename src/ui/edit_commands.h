@@ -4,12 +4,14 @@
 
 #include <windows.h>
 
+#include "model/config_editor.h"
 #include "ui/rules/grid_geometry.h"
 
 // The Edit menu's commands; the caller refuses them while a transfer runs. Undo and
 // Redo show what their step changed; the clipboard commands act on the key button
 // that has the focus, and on nothing when none has.
-void UndoCommand();
+// Undo returns the step it took back, nullptr when there was none.
+const EditStep* UndoCommand();
 void RedoCommand();
 void CutCommand();
 void CopyCommand();

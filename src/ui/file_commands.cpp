@@ -102,7 +102,8 @@ bool ConfirmDiscard() {
   if (!Editor().Modified()) return true;
   switch (ShowMessage(kDiscardQuestion, MB_YESNOCANCEL | MB_ICONQUESTION | MB_DEFBUTTON1)) {
     case IDYES:
-      return SaveConfigFile();
+      // A change that the saved file does not hold stops the command too.
+      return SaveConfigFile() && !Editor().Modified();
     case IDNO:
       return true;
     default:  // Cancel, Esc or the close box
@@ -112,6 +113,9 @@ bool ConfirmDiscard() {
 
 bool SaveConfigFile() {
   ConfigImage image = {};
+  // The file holds the configuration of this moment: what changes while the dialog
+  // is open stays unsaved.
+  const HistoryPoint built = Editor().Point();
   if (!BuildImageOrReport(image)) return false;
   std::string name;
   if (!AskFileName(FileDialog::kSave, name)) return false;
@@ -121,7 +125,7 @@ bool SaveConfigFile() {
     ShowMessage(kSaveErrorMessage, kErrorBox);
     return false;
   }
-  Editor().MarkSaved();
+  Editor().MarkSaved(built);
   return true;
 }
 

@@ -61,18 +61,19 @@ void OnKeyEvent(const Keystroke& stroke, bool down) {
   PushButtons(cells);
 }
 
-void StartListening() {
+void StartListening(HWND dialog) {
   tester.tracker = ComboTracker{};
-  CaptureKeyboard(OnKeyEvent);
+  CaptureKeyboard(dialog, OnKeyEvent);
 }
 
 void StopListening() { ReleaseKeyboard(OnKeyEvent); }
 
-void OnActivate(WPARAM wParam) {
+// Also sent while the window is being created, before its handle is kept.
+void OnActivate(HWND dialog, WPARAM wParam) {
   if (LOWORD(wParam) == WA_INACTIVE) {
     StopListening();
   } else {
-    StartListening();
+    StartListening(dialog);
   }
 }
 
@@ -82,14 +83,17 @@ void OnDestroy() {
   tester.window = nullptr;
 }
 
-INT_PTR CALLBACK KeyTesterProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+INT_PTR CALLBACK KeyTesterProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG:
       PlaceBesideMainWindow(dialog);
       return TRUE;
     case WM_ACTIVATE:
-      OnActivate(wParam);
+      OnActivate(dialog, wParam);
       return FALSE;
+    case kCapturedKeyMessage:
+      DeliverCapturedKey(dialog, wParam, lParam);
+      return TRUE;
     case WM_COMMAND:
       if (LOWORD(wParam) == IDC_TESTER_CLEAR) {
         SendMessageA(GetDlgItem(dialog, IDC_TESTER_LIST), LB_RESETCONTENT, 0, 0);
@@ -111,8 +115,7 @@ INT_PTR CALLBACK KeyTesterProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
 
 void OpenKeyTester() {
   if (tester.window == nullptr) {
-    tester.window = CreateDialogParamA(AppInstance(), MAKEINTRESOURCEA(IDD_KEY_TESTER), MainWindow(),
-                                       KeyTesterProc, 0);
+    tester.window = CreateToolWindow(IDD_KEY_TESTER, KeyTesterProc);
     if (tester.window == nullptr) return;
   }
   BringForward(tester.window);

@@ -90,8 +90,7 @@ HWND ShowListWindow(ListWindowKind kind, const char* title, const std::vector<st
                     ListLineAction action) {
   ListWindowState& state = windows[KindIndex(kind)];
   if (state.window == nullptr) {
-    state.window = CreateDialogParamA(AppInstance(), MAKEINTRESOURCEA(IDD_LIST_WINDOW), MainWindow(),
-                                      ListWindowProc, 0);
+    state.window = CreateToolWindow(IDD_LIST_WINDOW, ListWindowProc);
     if (state.window == nullptr) return nullptr;
   }
   state.action = action;
@@ -134,6 +133,61 @@ void WidenListForLine(HWND list, const std::string& line) {
   }
 }
 
+namespace {
+
+// Marks the tool windows among the windows of the editor's thread.
+constexpr char kToolWindowProperty[] = "RQ57 tool window";
+
+ATOM ToolWindowAtom() {
+  static const ATOM atom = GlobalAddAtomA(kToolWindowProperty);
+  return atom;
+}
+
+BOOL CALLBACK EnableToolWindow(HWND window, LPARAM enable) {
+  if (IsToolWindow(window)) EnableWindow(window, enable != FALSE);
+  return TRUE;
+}
+
+struct PlaceSearch {
+  POINT at;
+  bool taken;
+};
+
+BOOL CALLBACK FindToolWindowAt(HWND window, LPARAM data) {
+  auto* search = reinterpret_cast<PlaceSearch*>(data);
+  RECT rect = {};
+  if (IsToolWindow(window) && IsWindowVisible(window) && GetWindowRect(window, &rect) &&
+      rect.left == search->at.x && rect.top == search->at.y) {
+    search->taken = true;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// Whether a tool window of the editor has its top left corner at this point.
+bool ToolWindowAt(POINT at) {
+  PlaceSearch search = {at, false};
+  EnumThreadWindows(GetCurrentThreadId(), FindToolWindowAt, reinterpret_cast<LPARAM>(&search));
+  return search.taken;
+}
+
+}  // namespace
+
+bool IsToolWindow(HWND window) { return GetPropA(window, MAKEINTATOM(ToolWindowAtom())) != nullptr; }
+
+HWND CreateToolWindow(int dialogId, DLGPROC proc) {
+  HWND window = CreateDialogParamA(AppInstance(), MAKEINTRESOURCEA(dialogId), MainWindow(), proc, 0);
+  if (window == nullptr) return nullptr;
+  SetPropA(window, MAKEINTATOM(ToolWindowAtom()), reinterpret_cast<HANDLE>(TRUE));
+  // Made while a modal window waits (a command posted meanwhile): as disabled as its owner.
+  if (!IsWindowEnabled(MainWindow())) EnableWindow(window, FALSE);
+  return window;
+}
+
+void EnableToolWindows(bool enable) {
+  EnumThreadWindows(GetCurrentThreadId(), EnableToolWindow, enable);
+}
+
 void BringForward(HWND window) {
   ShowWindow(window, SW_SHOW);
   SetForegroundWindow(window);
@@ -149,8 +203,12 @@ void PlaceBesideMainWindow(HWND window) {
     return;
   }
   const int width = own.right - own.left;
-  int x = main.right;
-  if (x + width > work.right) x = main.left - width;
-  if (x < work.left) return;
-  SetWindowPos(window, nullptr, x, main.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  const int height = own.bottom - own.top;
+  POINT at = {main.right, main.top};
+  if (at.x + width > work.right) at.x = main.left - width;
+  if (at.x < work.left) return;
+  // Below one already there by the height of a caption, as windows cascade.
+  const int step = GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CYFRAME);
+  while (ToolWindowAt(at) && at.y + step + height <= work.bottom) at.y += step;
+  SetWindowPos(window, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }

@@ -28,9 +28,18 @@ void AppendListLine(HWND list, const std::string& text, int maxLines);
 // Lets a list box scroll sideways as far as this line reaches.
 void WidenListForLine(HWND list, const std::string& line);
 
+// Creates a tool window (modeless, owned by the main window) from a dialog resource.
+HWND CreateToolWindow(int dialogId, DLGPROC proc);
+// Whether a window is one of the editor's tool windows (never a modal one).
+bool IsToolWindow(HWND window);
+// The main window was disabled under a modal window of the editor, or enabled again:
+// the tool windows follow it, so that nothing changes while a command waits on one.
+void EnableToolWindows(bool enable);
+
 // Shows a tool window and makes it the active one.
 void BringForward(HWND window);
 
 // Moves a tool window beside the main window (right of it, else left of it) so that
-// it leaves the grid in sight; where neither fits the work area it stays put.
+// it leaves the grid in sight, below any tool window already there; where neither
+// side fits the work area it stays put.
 void PlaceBesideMainWindow(HWND window);

@@ -12,12 +12,14 @@
 
 #include "ui/assign_keys.h"
 #include "ui/check_window.h"
+#include "ui/compare_window.h"
 #include "ui/controls.h"
 #include "ui/edit_commands.h"
 #include "ui/file_commands.h"
 #include "ui/grid.h"
 #include "ui/key_dialog.h"
 #include "ui/key_tester.h"
+#include "ui/list_window.h"
 #include "ui/navigation.h"
 #include "ui/platform/transfer_platform.h"
 #include "ui/progress.h"
@@ -46,6 +48,7 @@ void NewCommand() {
 // Every change of the configuration reaches the tool windows that follow it.
 void OnConfigurationChanged(bool replaced) {
   RefreshCheckWindow();
+  RefreshCompareWindow();
   AssignKeysConfigChanged(replaced);
 }
 
@@ -68,7 +71,7 @@ constexpr MenuCommand kMenuCommands[] = {
     {IDM_FILE_READ, ReadCommand},
     {IDM_FILE_EXIT, ExitCommand},
     {IDM_HELP_ABOUT, ShowAboutBox},
-    {IDM_EDIT_UNDO, UndoCommand},
+    {IDM_EDIT_UNDO, [] { AssignKeysUndone(UndoCommand()); }},
     {IDM_EDIT_REDO, RedoCommand},
     {IDM_EDIT_CUT, CutCommand},
     {IDM_EDIT_COPY, CopyCommand},
@@ -251,6 +254,9 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
       return 0;
     case WM_DROPFILES:
       OnDropFiles(reinterpret_cast<HDROP>(wParam));
+      return 0;
+    case WM_ENABLE:  // a modal window of the editor came or went
+      EnableToolWindows(wParam != FALSE);
       return 0;
     case WM_CLOSE:
       return OnClose(window);

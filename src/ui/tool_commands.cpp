@@ -8,41 +8,30 @@
 #include "io/file_write.h"
 #include "io/system_text.h"
 #include "model/config_file.h"
-#include "model/config_diff.h"
 #include "model/editor_messages.h"
 #include "model/untrusted_text.h"
 #include "model/wiring_chart.h"
 #include "ui/app_core.h"
+#include "ui/compare_window.h"
 #include "ui/file_commands.h"
-#include "ui/list_window.h"
 #include "ui/transfer_commands.h"
 
 namespace {
 
-constexpr char kCompareTitle[] = "Compare with RQ57";
-constexpr char kCompareSides[] = "Each line reads: editor -> RQ57";
-constexpr char kIdentical[] = "Identical: the RQ57 holds the configuration shown in the editor";
 constexpr char kBackedUp[] = "The configuration of the RQ57 was backed up to\n";
 constexpr wchar_t kChartFilter[] = L"SVG pictures (*.svg)\0*.svg\0All files\0*.*\0";
 constexpr wchar_t kChartExtension[] = L"svg";
 
 }  // namespace
 
-// Lists how the encoder's configuration differs from the editor's (editor -> RQ57);
-// the editor's configuration and its modified flag stay as they are.
+// Reads the encoder and lists how its configuration differs from the editor's; the
+// editor's configuration and its modified flag stay as they are.
 void CompareCommand() {
   ConfigImage image{};
   const int result = ReadEncoderImage(image);
   ConfigModel encoder;
   ResetModel(encoder);
-  if (!DecodeReadImage(result, image, encoder)) return;
-  std::vector<std::string> lines = DiffConfigs(EditorModel(), encoder);
-  if (lines.empty()) {
-    lines.push_back(kIdentical);
-  } else {
-    lines.insert(lines.begin(), kCompareSides);
-  }
-  ShowListWindow(ListWindowKind::kCompare, kCompareTitle, lines, nullptr);
+  if (DecodeReadImage(result, image, encoder)) ShowCompareWindow();
 }
 
 // Reads the encoder into a file that holds what Read followed by Save would write.

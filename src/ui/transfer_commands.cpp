@@ -11,6 +11,7 @@
 #include "link/write_transfer.h"
 #include "model/editor_messages.h"
 #include "ui/app_core.h"
+#include "ui/compare_window.h"
 #include "ui/file_commands.h"
 #include "ui/grid.h"
 #include "session/transfer_session.h"
@@ -83,7 +84,10 @@ int ReadEncoderImage(ConfigImage& image) {
 bool DecodeReadImage(int result, const ConfigImage& image, ConfigModel& model) {
   switch (result) {
     case kTransferOk:
-      if (DecodeImage(image, model)) return true;
+      if (DecodeImage(image, model)) {
+        EncoderWasRead(model);
+        return true;
+      }
       ShowMessage(kInvalidConfigurationMessage, kErrorBox);
       return false;
     case kTransferNotFound: ShowMessage(kNotFoundMessage, kErrorBox); return false;
@@ -111,5 +115,7 @@ void WriteCommand() {
   if (TransferRunning()) return;
   ConfigImage image{};
   if (!BuildImageOrReport(image)) return;
-  ReportWrite(RunTransfer([&image](LinkPlatform& platform) { return WriteToEncoder(platform, image); }));
+  const int result = RunTransfer([&image](LinkPlatform& platform) { return WriteToEncoder(platform, image); });
+  if (result != kTransferRefused) EncoderWasWritten();
+  ReportWrite(result);
 }

@@ -87,6 +87,23 @@ TEST(ConfigEditor, ModifiedFlagIsClearExactlyAtTheSavedPoint) {
   EXPECT_EQ(editor.UndoName(), "");
 }
 
+// A save marks the state its image was built at: what changed during its dialog stays unsaved.
+TEST(ConfigEditor, ASaveMarksThePointItsImageWasBuiltAt) {
+  ConfigEditor editor;
+  editor.SetKey(0, 0, 7);
+  const HistoryPoint built = editor.Point();
+  editor.SetKey(0, 1, kShiftA);
+  editor.MarkSaved(built);
+  EXPECT_TRUE(editor.Modified());
+  editor.Undo();
+  EXPECT_FALSE(editor.Modified());
+  // Undone and replaced by another edit, the saved state is in the history no more.
+  editor.Undo();
+  editor.SetKey(0, 0, 7);
+  editor.MarkSaved(built);
+  EXPECT_TRUE(editor.Modified());
+}
+
 TEST(ConfigEditor, ReplaceStartsAFreshCleanHistory) {
   ConfigEditor editor;
   editor.SetRows(5);

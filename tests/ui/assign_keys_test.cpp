@@ -6,10 +6,12 @@
 
 #include <string>
 
+#include "model/config_file.h"
 #include "ui/assign_keys.h"
 #include "ui/controls.h"
 #include "ui/grid.h"
 #include "ui/app_core.h"
+#include "ui/file_commands.h"
 #include "ui/resources/resource.h"
 #include "ui_support.h"
 
@@ -76,6 +78,13 @@ TEST_F(AssignKeysTest, TypedCombinationsBecomeKeysOneUndoStepEachAndRefusalsChan
   SendMessageA(MainWindow(), WM_COMMAND, IDM_EDIT_UNDO, 0);   // one assignment at a time
   EXPECT_EQ(Cell(0, 2), kKeyNotUsed);
   EXPECT_EQ(Editor().UndoName(), "Key Row 1 Col 2");
+  // Closed and opened again with no cell focused, it goes on where it stood.
+  Click(IDCANCEL);
+  FocusControl(MainWindow());
+  PostMessageA(MainWindow(), WM_COMMAND, IDM_TOOLS_ASSIGN_KEYS, 0);
+  WAIT_UNTIL(AssignKeysWindow() != nullptr && GetActiveWindow() == AssignKeysWindow());
+  PumpUntilIdle();
+  EXPECT_EQ(Next(), "Type the key for Row 1 Col 4 (now Not Used)");
 }
 
 TEST_F(AssignKeysTest, ButtonsCountsTheLastCellANewConfigurationAndTheFocusedCell) {
@@ -96,6 +105,10 @@ TEST_F(AssignKeysTest, ButtonsCountsTheLastCellANewConfigurationAndTheFocusedCel
   EXPECT_EQ(Next(), "Done: Row 2 Col 1 was the last cell. Back returns to it.");
   TypeCombo(kKeyA);
   EXPECT_EQ(LastLine(), "A refused: no cell left (Back returns to the last one)");
+  SendMessageA(MainWindow(), WM_COMMAND, IDM_EDIT_UNDO, 0);   // the last cell is next again
+  PumpUntilIdle();
+  EXPECT_EQ(Next(), "Type the key for Row 2 Col 1 (now Not Used)");
+  TypeCombo(kKeyA);
   Click(IDC_ASSIGN_BACK);
   Click(IDC_ASSIGN_NOT_USED);
   EXPECT_EQ(Cell(1, 0), kKeyNotUsed);
@@ -112,6 +125,25 @@ TEST_F(AssignKeysTest, ButtonsCountsTheLastCellANewConfigurationAndTheFocusedCel
   PumpUntilIdle();
   EXPECT_EQ(Next(), "Type the key for Row 2 Col 3 (now Not Used)");
   EXPECT_EQ(Cell(1, 2), kKeyNotUsed);
+}
+
+// Save builds its image, then waits on its dialog: a real click on Not Used meanwhile
+// must not leave the flag clear while the file lacks what the editor shows.
+TEST_F(AssignKeysTest, NothingChangesUnsavedBehindTheSaveDialog) {
+  Editor().SetKey(0, 1, kKeyA);   // the next cell, Row 1 Col 2
+  char temp[MAX_PATH] = "";
+  const std::string path = std::string(temp, GetTempPathA(sizeof temp, temp)) + "rq57-behind-save.cfg";
+  HWND notUsed = GetDlgItem(AssignKeysWindow(), IDC_ASSIGN_NOT_USED);
+  const auto saveAs = [&](HWND) {
+    HWND dialog = FindToolWindow("Save File");
+    FillFileName(dialog, path);
+    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+  };
+  EXPECT_TRUE(RunModalScript([] { SaveConfigFile(); }, {[&](HWND) { ClickWithMouse(notUsed); }, saveAs}));
+  const std::string shown = FileBytesOfImage(ImageOf(EditorModel()));
+  EXPECT_TRUE(EditorModel().modified || ReadAll(path) == Bytes(shown.begin(), shown.end()))
+      << "the flag is clear, and the file lacks what the editor shows";
+  DeleteFileA(path.c_str());
 }
 
 }  // namespace

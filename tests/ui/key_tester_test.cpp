@@ -225,6 +225,25 @@ TEST_F(KeyTesterTest, ListensOnlyWhileActiveAndReleasesTheCellWhenClosed) {
   EXPECT_TRUE(PushedButtons().empty());
 }
 
+// Real X input after the editor waited past the 5 s after which Wine takes a busy hook
+// thread for hung. Nothing reaches the editor meanwhile (no guard timer, no polling):
+// that idleness is the subject, so here alone a test pauses for a fixed time.
+constexpr DWORD kHungAfterMs = 5000;
+constexpr DWORD kIdlePauseMs = kHungAfterMs + 1000;
+
+TEST_F(KeyTesterTest, TheFirstKeyAfterALongPauseArrives) {
+  KillTimer(nullptr, guard_);
+  PumpUntilIdle();
+  const DWORD start = GetTickCount();
+  MsgWaitForMultipleObjects(0, nullptr, FALSE, kIdlePauseMs, QS_ALLINPUT);
+  ASSERT_GT(GetTickCount() - start, kHungAfterMs) << "something woke the editor during the pause";
+  ASSERT_TRUE(StartUnixCommand("xdotool key s"));
+  MsgWaitForMultipleObjects(0, nullptr, FALSE, kWaitMs, QS_ALLINPUT);
+  WAIT_UNTIL(LineCount() == 1);
+  EXPECT_EQ(LastLine(), "S: not in this configuration");
+  guard_ = SetTimer(nullptr, 0, kGuardTickMs, CloseUnexpectedWindow);
+}
+
 // Runs the editor's loop until the list has more than count lines and has painted
 // them, checking before every message; false after kWaitMs. inList receives the
 // time the line was first seen in the list.

@@ -198,7 +198,9 @@ TEST_F(ToolWindowTest, TheCheckWindowFollowsEditsAndUndo) {
   EXPECT_EQ(Lines(ListWindowKind::kCheck), Texts{"No problems found"});
 }
 
-TEST_F(ToolWindowTest, CompareAfterAWriteIsIdenticalAndAfterAnEditShowsThatCell) {
+// Compare lists the editor against the newest read and follows every change
+// without a transfer; after a Write only a new read tells what the RQ57 holds.
+TEST_F(ToolWindowTest, CompareFollowsEditsReadsAndWrites) {
   ChangeModel([](ConfigModel& model) {
     model.keys[2 * kMatrixStride + 4] = kModShift | kKeyA;
     model.keys[8 * kMatrixStride + 9] = kKeyF1;
@@ -218,17 +220,35 @@ TEST_F(ToolWindowTest, CompareAfterAWriteIsIdenticalAndAfterAnEditShowsThatCell)
   EXPECT_EQ(Lines(ListWindowKind::kCompare),
             Texts{"Identical: the RQ57 holds the configuration shown in the editor"});
 
-  // One edit as the user makes it.
+  // One edit as the user makes it: the window follows at once.
   ASSERT_TRUE(Editor().SetKey(8, 9, kModCtrl | kKeyB));
   const ConfigImage edited = ImageOf(EditorModel());
+  PumpUntilIdle();
+  const Texts differences{"Each line reads: editor -> RQ57", "Row 9 Col 10: Ctrl+B -> F1"};
+  EXPECT_EQ(Lines(ListWindowKind::kCompare), differences);
   RunCommand(IDM_TOOLS_COMPARE, {});
   EXPECT_EQ(ListWindowOf(ListWindowKind::kCompare), window);
-  EXPECT_EQ(Lines(ListWindowKind::kCompare),
-            (Texts{"Each line reads: editor -> RQ57", "Row 9 Col 10: Ctrl+B -> F1"}));
+  EXPECT_EQ(Lines(ListWindowKind::kCompare), differences);
   // Comparing changed nothing of the editor's configuration or its flag.
   EXPECT_EQ(ImageOf(EditorModel()), edited);
   EXPECT_TRUE(EditorModel().modified);
   EXPECT_EQ(ProgressWindow(), nullptr);
+  // Another tool window opens beside the main window too, but not on top of this one.
+  RunTool(IDM_TOOLS_CHECK);
+  RECT compare = {}, check = {};
+  GetWindowRect(window, &compare);
+  GetWindowRect(ListWindowOf(ListWindowKind::kCheck), &check);
+  EXPECT_TRUE(compare.left != check.left || compare.top != check.top);
+  const Texts outOfDate{"Out of date: the RQ57 was written since; choose Compare with RQ57 again."};
+  RunCommand(IDM_FILE_WRITE, {DialogAnswer{IDOK}});
+  EXPECT_EQ(Lines(ListWindowKind::kCompare), outOfDate);
+  ASSERT_TRUE(Editor().SetKey(0, 0, kKeyA));
+  PumpUntilIdle();
+  EXPECT_EQ(Lines(ListWindowKind::kCompare), outOfDate);
+  seen = RunCommand(IDM_FILE_READ, {DialogAnswer{IDNO}, DialogAnswer{IDOK}});
+  EXPECT_RESULT(seen, 1, "The configuration was successfully read from the RQ57", false);
+  EXPECT_EQ(Lines(ListWindowKind::kCompare),
+            Texts{"Identical: the RQ57 holds the configuration shown in the editor"});
 }
 
 TEST_F(ToolWindowTest, CompareReportsAFailedReadAsReadDoesAndOpensNoWindow) {

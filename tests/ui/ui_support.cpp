@@ -12,6 +12,7 @@
 #include "model/keystroke_of_key.h"
 #include "ui/controls.h"
 #include "ui/grid.h"
+#include "ui/list_window.h"
 #include "ui/main_window.h"
 
 namespace {
@@ -56,9 +57,10 @@ struct FindState {
 BOOL CALLBACK FindModal(HWND window, LPARAM data) {
   auto* state = reinterpret_cast<FindState*>(data);
   // A modal window disables its owner; a modeless one (the progress window) does not.
+  // The tool windows follow their owner a moment later.
   HWND owner = GetWindow(window, GW_OWNER);
   if (ClassOf(window) == "#32770" && IsWindowVisible(window) && IsWindowEnabled(window) &&
-      (owner == nullptr || !IsWindowEnabled(owner))) {
+      (owner == nullptr || !IsWindowEnabled(owner)) && !IsToolWindow(window)) {
     state->found = window;
     return FALSE;
   }
@@ -108,6 +110,8 @@ DialogSeen Describe(HWND dialog) {
   return seen;
 }
 
+}  // namespace
+
 void FillFileName(HWND dialog, const std::string& name) {
   HWND edit = nullptr;
   if (HWND combo = GetDlgItem(dialog, kFileNameComboId)) {
@@ -119,7 +123,13 @@ void FillFileName(HWND dialog, const std::string& name) {
   if (edit != nullptr) SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(WideText(name).c_str()));
 }
 
-}  // namespace
+void ClickWithMouse(HWND window) {
+  RECT rect = {};
+  GetWindowRect(window, &rect);
+  SetCursorPos((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+  mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
+  mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+}
 
 bool PumpUntilIdle(DWORD maxMs) {
   const DWORD start = GetTickCount();
@@ -421,6 +431,18 @@ void TypeCombo(KeyCode code) {
     if (code & modifiers[i].bit) SendKey(StrokeOf(modifiers[i].key), false);
   }
   PumpUntilIdle();
+}
+
+bool StartUnixCommand(const std::string& command) {
+  std::string line = "sh -c \"" + command + "\"";
+  STARTUPINFOA startup = {sizeof startup};
+  PROCESS_INFORMATION started = {};
+  const BOOL ok = CreateProcessA("Z:\\bin\\sh", &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                                 &startup, &started);
+  for (HANDLE handle : {started.hProcess, started.hThread}) {
+    if (handle != nullptr) CloseHandle(handle);
+  }
+  return ok != FALSE;
 }
 
 namespace {

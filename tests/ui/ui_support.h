@@ -155,6 +155,11 @@ HWND FindModalWindow(DWORD threadId);
 // user finds it by its title; nullptr when there is none.
 HWND FindToolWindow(const char* title);
 
+// Types a name into a common file dialog's name field.
+void FillFileName(HWND dialog, const std::string& name);
+// A real click of the left mouse button on the middle of a window.
+void ClickWithMouse(HWND window);
+
 // Makes the main window active and puts the focus on target.
 void FocusControl(HWND target);
 // Presses and releases a virtual key with keybd_event, modifiers held around it,
@@ -169,6 +174,8 @@ void SendKey(const Keystroke& stroke, bool down);
 Keystroke StrokeOf(int keyNumber);
 // Types a key code: modifiers down, the key down and up, modifiers up; then pumps.
 void TypeCombo(KeyCode code);
+// Starts a command of Wine's host (xdotool) through its shell; Wine gives no handle to wait on.
+bool StartUnixCommand(const std::string& command);
 
 // Runs open(), which opens a modal window on this thread and returns when it closes,
 // while a thread timer inside that modal loop runs the steps in turn on the modal

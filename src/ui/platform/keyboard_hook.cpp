@@ -5,8 +5,8 @@
 namespace {
 
 // Windows removes a low-level hook that keeps the system waiting (about a
-// second): the hook's thread does nothing but queue events, and nothing it
-// does can block for long.
+// second): the hook's thread does nothing but queue or post events, and nothing
+// it does can block for long.
 constexpr DWORD kStartWaitMs = 5000;
 constexpr DWORD kStopWaitMs = 5000;
 constexpr std::size_t kMostQueued = 4096;
@@ -22,6 +22,10 @@ struct HookState {
   HANDLE thread = nullptr;
   DWORD threadId = 0;
   HHOOK hook = nullptr;
+  // Set before the thread starts: where events go instead of the queue.
+  HWND window = nullptr;
+  UINT message = 0;
+  bool (*passOn)() = nullptr;
 } state;
 
 // The hook reports the left and right modifier keys; the link, like a window's
@@ -35,24 +39,40 @@ int LinkKey(DWORD vk) {
   }
 }
 
+// Whether the event goes no further: every key-down, and the key-up of one that was
+// swallowed.
+bool Swallow(DWORD vk, bool up) {
+  if (!up) {
+    state.swallowed[vk] = true;
+    return true;
+  }
+  const bool swallow = state.swallowed[vk];
+  state.swallowed[vk] = false;
+  return swallow;
+}
+
 LRESULT CALLBACK KeyboardHookProc(int code, WPARAM wParam, LPARAM lParam) {
   if (code != HC_ACTION) return CallNextHookEx(nullptr, code, wParam, lParam);
   const auto* event = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
   const DWORD vk = event->vkCode % kVirtualKeys;
   const bool up = (event->flags & LLKHF_UP) != 0;  // system keys (Alt held) included
-  bool swallow = true;
+  if (state.passOn != nullptr && state.passOn()) {
+    EnterCriticalSection(&state.guard);
+    state.swallowed[vk] = false;
+    LeaveCriticalSection(&state.guard);
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+  }
   EnterCriticalSection(&state.guard);
-  if (state.queue.size() < kMostQueued) {
+  if (state.window == nullptr && state.queue.size() < kMostQueued) {
     state.queue.push_back({up ? LinkMessageKind::kKeyUp : LinkMessageKind::kKeyDown, LinkKey(vk)});
   }
-  if (up) {
-    swallow = state.swallowed[vk];
-    state.swallowed[vk] = false;
-  } else {
-    state.swallowed[vk] = true;
-  }
+  const bool swallow = Swallow(vk, up);
   LeaveCriticalSection(&state.guard);
-  SetEvent(state.arrived);
+  if (state.window != nullptr) {
+    PostMessageA(state.window, state.message, vk, MAKELPARAM(event->scanCode, event->flags));
+  } else {
+    SetEvent(state.arrived);
+  }
   return swallow ? 1 : CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
@@ -81,8 +101,13 @@ void ClearQueue() {
 
 }  // namespace
 
-bool StartKeyboardHook() {
+bool StartKeyboardHook() { return StartKeyboardHookFor(nullptr, 0, nullptr); }
+
+bool StartKeyboardHookFor(HWND window, UINT message, bool (*passOn)()) {
   if (state.thread != nullptr) return true;
+  state.window = window;
+  state.message = message;
+  state.passOn = passOn;
   if (!state.guardReady) {
     InitializeCriticalSection(&state.guard);
     state.arrived = CreateEventA(nullptr, FALSE, FALSE, nullptr);
@@ -123,4 +148,9 @@ LinkMessage TakeKeyEvent() {
 
 void WaitForKeyEvent(DWORD ms) {
   if (state.arrived != nullptr) WaitForSingleObject(state.arrived, ms);
+}
+
+PostedKey PostedKeyOf(WPARAM wParam, LPARAM lParam) {
+  const DWORD flags = HIWORD(lParam);
+  return {static_cast<int>(wParam), LOWORD(lParam), (flags & LLKHF_EXTENDED) != 0, (flags & LLKHF_UP) == 0};
 }

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <atomic>
+
 #include <sddl.h>
 #include <shlobj.h>
 
@@ -20,7 +22,7 @@ constexpr DWORD kLockWaitMs = 50;
 
 struct LockState {
   HANDLE mutex = nullptr;
-  bool held = false;
+  std::atomic<bool> held{false};  // read by other threads (a keyboard hook's)
 } lock;
 
 // The user's security identifier as text; empty when it cannot be had.
@@ -62,7 +64,7 @@ bool LockTransfers() {
   if (lock.mutex == nullptr) lock.mutex = CreateMutexA(nullptr, FALSE, MutexName().c_str());
   if (lock.mutex == nullptr) return false;
   lock.held = Take(lock.mutex, kLockWaitMs);
-  return lock.held;
+  return lock.held.load();
 }
 
 void UnlockTransfers() {

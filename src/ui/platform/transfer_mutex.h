@@ -10,7 +10,7 @@
 // own included).
 bool LockTransfers();
 void UnlockTransfers();
-// Whether any program's transfer runs now.
+// Whether any program's transfer runs now; safe to ask from any thread.
 bool AnyTransferRunning();
 // The record's file in the user's local application data; empty when there is
 // no place for it.
