@@ -9,7 +9,7 @@
 
 #include "cli/transfer_host.h"
 #include "link/link_platform.h"
-#include "ui/platform/keyboard_settings.h"
+#include "win32/keyboard_settings.h"
 
 class ConsoleLinkPlatform : public DesktopKeyboardLink {
  public:

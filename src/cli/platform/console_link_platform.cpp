@@ -1,9 +1,9 @@
-#include "ui/platform/console_link_platform.h"
+#include "cli/platform/console_link_platform.h"
 
 #include <cstdio>
 
-#include "ui/platform/keyboard_hook.h"
-#include "ui/platform/transfer_mutex.h"
+#include "win32/keyboard_hook.h"
+#include "win32/transfer_mutex.h"
 
 namespace {
 
