@@ -570,7 +570,7 @@ TEST_F(FileCommandsTest, ASavedConfigurationOpensAsItWas) {
 
 // The files dropped at once, as the shell hands them over; the receiver frees it.
 HGLOBAL DropOf(const std::vector<std::string>& paths) {
-  WideString list;
+  std::wstring list;
   for (const std::string& path : paths) list += WideText(path) + L'\0';
   const std::size_t bytes = (list.size() + 1) * sizeof(wchar_t);  // with the list's end
   HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + bytes);
