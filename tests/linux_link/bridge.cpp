@@ -277,7 +277,7 @@ class Bridge {
     double sumGap = 0;
     for (double g : gaps) sumGap += g;
     std::printf("linux link: %s: exit %d, %d settings, %.1f s, between settings median %.1f ms, mean %.1f ms\n",
-                name.c_str(), code, current_.settings, seconds, medianGap, gaps.empty() ? 0 : sumGap / gaps.size());
+                name.c_str(), code, current_.settings, seconds, medianGap, gaps.empty() ? 0 : sumGap / static_cast<double>(gaps.size()));
     static const std::map<std::string, int> expectedExit = {
         {"write-verify", 0}, {"read", 0},    {"misread", kDifferentExit}, {"sigint", kStoppedExit},
         {"kill", kKilledExit}, {"after-kill", 0}, {"big", 0}};

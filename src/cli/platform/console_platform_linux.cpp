@@ -2,7 +2,10 @@
 // kernel's AT keyboard driver.
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <cerrno>
 
 #include "cli/commands.h"
 #include "cli/platform/evdev_keyboard.h"
@@ -62,7 +65,13 @@ class LinuxHost : public TransferHost {
     if (lockFd_ >= 0) close(lockFd_);
     lockFd_ = -1;
   }
-  std::string SettingsRecordPath() override { return kRecordPath; }
+  // Anyone may make names in the lock folder: a name taken by something else
+  // than a file (a link, say) means no record, rather than writing through it.
+  std::string SettingsRecordPath() override {
+    struct stat status {};
+    if (lstat(kRecordPath, &status) == 0 ? S_ISREG(status.st_mode) : errno == ENOENT) return kRecordPath;
+    return "";
+  }
   // The keyboard is grabbed from Prepare on.
   bool StartListening() override { return keyboard_.IsOpen(); }
   void StopListening() override { keyboard_.Close(); }
