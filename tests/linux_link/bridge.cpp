@@ -43,6 +43,8 @@ constexpr int kMisreadAnswer = 100;                    // a nibble of the config
 constexpr int kKilledExit = 128 + SIGKILL;
 constexpr int kStoppedExit = 130;
 constexpr int kDifferentExit = 13;
+constexpr int kExitError = 2;
+constexpr int kExitGrabbed = 11;
 constexpr unsigned kRandomSeed = 28;
 constexpr int kBigSize = 12;
 constexpr int kSmallSize = 4;
@@ -252,7 +254,7 @@ class Bridge {
     CheckSettingsBack();
     const int before = current_.name == "kill" ? current_.byteBefore : lastByte_;
     current_ = {name, 0, before, Clock::now()};
-    signalArmed_ = name == "sigint" || name == "kill";
+    signalArmed_ = name == "sigint" || name == "kill" || name == "sigterm" || name == "grab-holder";
     if (name == "misread") device_.InjectFault(SimFault::kMisreadSameParity, kMisreadAnswer, 0);
     gapsMs_.clear();
   }
@@ -261,7 +263,7 @@ class Bridge {
   // before it: checked when the next case begins, by when the driver's last
   // (deferred) command has gone out.
   void CheckSettingsBack() {
-    if (current_.name.empty() || current_.name == "kill") return;
+    if (current_.name.empty() || current_.name == "kill" || current_.name == "no-permission") return;
     const bool endSignal = (byteBeforeLast_ >> kTypematicDelayShift & kTypematicDelayMask) == kDelayEndSignal;
     char text[160];
     std::snprintf(text, sizeof text, "%s: the end signal (0x%02x), then the settings from before (0x%02x, before 0x%02x)",
@@ -278,12 +280,24 @@ class Bridge {
     for (double g : gaps) sumGap += g;
     std::printf("linux link: %s: exit %d, %d settings, %.1f s, between settings median %.1f ms, mean %.1f ms\n",
                 name.c_str(), code, current_.settings, seconds, medianGap, gaps.empty() ? 0 : sumGap / static_cast<double>(gaps.size()));
-    static const std::map<std::string, int> expectedExit = {
-        {"write-verify", 0}, {"read", 0},    {"misread", kDifferentExit}, {"sigint", kStoppedExit},
-        {"kill", kKilledExit}, {"after-kill", 0}, {"big", 0}};
-    const auto expected = expectedExit.find(name);
-    Check(expected != expectedExit.end() && code == expected->second, name + ": exit code as expected");
-    if (name == "write-verify" || name == "big") Check(output.find("verified") != std::string::npos, name + ": verified");
+    // Exit code, and what the output says.
+    static const std::map<std::string, std::pair<int, const char*>> expected = {
+        {"write-verify", {0, "verified"}},
+        {"read", {0, ""}},
+        {"misread", {kDifferentExit, ""}},
+        {"sigint", {kStoppedExit, ""}},
+        {"kill", {kKilledExit, ""}},
+        {"after-kill", {0, ""}},
+        {"sigterm", {kStoppedExit, ""}},
+        {"no-permission", {kExitError, "permission denied"}},
+        {"grabbed", {kExitGrabbed, "another program has taken the keyboard"}},
+        {"grab-holder", {0, ""}},
+        {"big", {0, "verified"}}};
+    const auto found = expected.find(name);
+    Check(found != expected.end() && code == found->second.first, name + ": exit code as expected");
+    if (found != expected.end() && *found->second.second != '\0') {
+      Check(output.find(found->second.second) != std::string::npos, name + ": says \"" + found->second.second + "\"");
+    }
   }
 
   void Check(bool ok, const std::string& what) {
