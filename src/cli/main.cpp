@@ -135,13 +135,17 @@ int main(int argc, char** argv) {
   chart->add_option("FILE", file, "Configuration file")->required();
   chart->add_option("-o,--output", output, "SVG file to write, - for standard output (the default)");
 
-  // Transfers with the encoder (Windows).
+  // Transfers with the encoder (Windows, Linux).
   bool verify = false;
-  CLI::App* read = app.add_subcommand("read", "Read the RQ57 into a configuration file (Windows)");
+  std::string device;
+  const char* deviceHelp = "Linux: the PS/2 keyboard's event node (found by itself when not given)";
+  CLI::App* read = app.add_subcommand("read", "Read the RQ57 into a configuration file (Windows, Linux)");
   read->add_option("-o,--output", output, "Configuration file to write")->required();
-  CLI::App* write = app.add_subcommand("write", "Write a configuration file to the RQ57 (Windows)");
+  read->add_option("--device", device, deviceHelp);
+  CLI::App* write = app.add_subcommand("write", "Write a configuration file to the RQ57 (Windows, Linux)");
   write->add_option("FILE", file, "Configuration file")->required();
   write->add_flag("--verify", verify, "Read the RQ57 back and compare every byte sent");
+  write->add_option("--device", device, deviceHelp);
 
   app.footer(ExitCodesText());
 
@@ -176,8 +180,8 @@ int main(int argc, char** argv) {
   else if (*exportJson) code = ExportCommand(file, output, io);
   else if (*importJson) code = ImportCommand(file, output, io);
   else if (*chart) code = ChartCommand(file, output, io);
-  else if (*read) code = ReadEncoderCommand(output);
-  else if (*write) code = WriteEncoderCommand(file, verify);
+  else if (*read) code = ReadEncoderCommand(output, device);
+  else if (*write) code = WriteEncoderCommand(file, verify, device);
   std::string reason;
   if (!Write(stdout, io.out, reason)) {
     io.err += "standard output: cannot write: " + reason + "\n";

@@ -15,8 +15,8 @@
 #include "model/editor_messages.h"
 #include "model/untrusted_text.h"
 
-#ifndef _WIN32
-// The encoder is reached through the desktop's keyboard settings: Windows only.
+#if !defined(_WIN32) && !defined(__linux__)
+// The encoder is reached through the keyboard's settings: Windows and Linux only.
 TransferHost* ConsoleTransferHost() { return nullptr; }
 #endif
 
@@ -89,9 +89,20 @@ class Session {
   bool listening_ = false;
 };
 
-int NeedsWindows() {
-  Say(stderr, "rq57cfg: read and write need Windows: the RQ57 is reached through the keyboard");
-  return kExitError;
+// The host, ready for a session on the keyboard the encoder is on; nullptr
+// after saying why not, with the exit code in code.
+TransferHost* PreparedHost(const std::string& device, int& code) {
+  TransferHost* host = ConsoleTransferHost();
+  if (host == nullptr) {
+    Say(stderr, "rq57cfg: read and write need Windows or Linux: the RQ57 is reached through the keyboard");
+    code = kExitError;
+    return nullptr;
+  }
+  std::string why;
+  code = host->Prepare(device, why);
+  if (code == kExitOk) return host;
+  Say(stderr, "rq57cfg: " + why);
+  return nullptr;
 }
 
 // Loads the file as Open does and builds the image as Write does, saying what
@@ -152,9 +163,7 @@ int Verify(TransferHost& host, const ConfigImage& written, int writeResult) {
 
 }  // namespace
 
-int ReadEncoderCommand(const std::string& output) {
-  TransferHost* host = ConsoleTransferHost();
-  if (host == nullptr) return NeedsWindows();
+int ReadEncoderCommand(const std::string& output, const std::string& device) {
   // Standard output carries the result line, so the image needs a file of its own.
   if (output.empty() || output == kStandardOutputName) {
     Say(stderr, "output: cannot write: read needs a file name");
@@ -167,6 +176,9 @@ int ReadEncoderCommand(const std::string& output) {
     Say(stderr, output + ": " + kSaveErrorMessage + ": " + reason);
     return kExitError;
   }
+  int code = kExitError;
+  TransferHost* host = PreparedHost(device, code);
+  if (host == nullptr) return code;
   ConfigImage read{};
   int result = kTransferLinkError;
   {
@@ -194,11 +206,12 @@ int ReadEncoderCommand(const std::string& output) {
   return kExitOk;
 }
 
-int WriteEncoderCommand(const std::string& file, bool verify) {
-  TransferHost* host = ConsoleTransferHost();
-  if (host == nullptr) return NeedsWindows();
+int WriteEncoderCommand(const std::string& file, bool verify, const std::string& device) {
   ConfigImage image{};
   if (!LoadImageToWrite(file, image)) return kExitError;
+  int code = kExitError;
+  TransferHost* host = PreparedHost(device, code);
+  if (host == nullptr) return code;
   Session session(*host);
   const int opened = session.Open();
   if (opened != kExitOk) return opened;

@@ -12,7 +12,8 @@ constexpr int kExitDifferent = 13;   // verification found differences
 constexpr int kExitStopped = 130;    // Ctrl+C or Ctrl+Break
 
 // Reads the encoder into output: what Read followed by Save would write.
-int ReadEncoderCommand(const std::string& output);
+// device: the keyboard's node the user named (Linux), empty for the system's.
+int ReadEncoderCommand(const std::string& output, const std::string& device = "");
 // Writes what the editor writes after opening file; with verify, reads the
 // encoder back and compares every byte the transfers carry.
-int WriteEncoderCommand(const std::string& file, bool verify);
+int WriteEncoderCommand(const std::string& file, bool verify, const std::string& device = "");

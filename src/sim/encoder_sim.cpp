@@ -58,6 +58,20 @@ void EncoderSim::InjectUserEvents(int answer, const std::vector<SimKeyEvent>& ev
 }
 
 void EncoderSim::OnDelaySet(int delay) {
+  driverDelay_ = delay & kTypematicDelayMask;
+  OnTypematicByte(TypematicByte(driverDelay_, mapping_[driverSpeed_]));
+}
+
+void EncoderSim::OnSpeedSet(int speed) {
+  driverSpeed_ = speed & (kSpeeds - 1);
+  OnTypematicByte(TypematicByte(driverDelay_, mapping_[driverSpeed_]));
+}
+
+// The encoder's state tells what a byte means: a read moves the delay field and
+// keeps the rate; a write keeps the delay field at the write signal and moves the
+// rate. The start and end signals are told by the delay field in every state.
+void EncoderSim::OnTypematicByte(std::uint8_t command) {
+  const int delay = command >> kTypematicDelayShift & kTypematicDelayMask;
   std::rotate(recentDelays_.begin(), recentDelays_.begin() + 1, recentDelays_.end());
   recentDelays_.back() = delay;
   if (std::equal(recentDelays_.begin(), recentDelays_.end(), std::begin(kStartSignal))) {
@@ -69,12 +83,22 @@ void EncoderSim::OnDelaySet(int delay) {
     End();
     return;
   }
-  if (delay == kDelayWriteSignal && mode_ == Mode::kStarted) {
-    mode_ = Mode::kProbing;
-    probes_ = 0;
-    return;
+  switch (mode_) {
+    case Mode::kStarted:
+      if (delay == kDelayWriteSignal) {
+        mode_ = Mode::kProbing;
+        probes_ = 0;
+      } else {
+        AnswerRead(delay);
+      }
+      break;
+    case Mode::kReading:
+      AnswerRead(delay);
+      break;
+    default:  // writing
+      if (delay == kDelayWriteSignal) OnRate(command & kTypematicRateMask);
+      break;
   }
-  if (mode_ == Mode::kStarted || mode_ == Mode::kReading) AnswerRead(delay);
 }
 
 void EncoderSim::AnswerRead(int delay) {
@@ -91,8 +115,7 @@ void EncoderSim::AnswerRead(int delay) {
   }
 }
 
-void EncoderSim::OnSpeedSet(int speed) {
-  const int value = mapping_[speed & (kSpeeds - 1)];
+void EncoderSim::OnRate(int value) {
   switch (mode_) {
     case Mode::kProbing:
       Answer(KeyForSymbol(value), value);

@@ -1,5 +1,6 @@
-// Device model of the encoder: watches every delay and speed setting in order
-// and types its answers through a sink, as the link expects the device to.
+// Device model of the encoder: hears every typematic command byte the keyboard
+// receives, in order, and types its answers through a sink, as the link expects
+// the device to.
 #pragma once
 
 #include <array>
@@ -44,19 +45,36 @@ enum class SimFault {
   kGone,             // the device is gone from this answer on
 };
 
+// The parameter of the keyboard's typematic command (0xF3): the rate index in
+// bits 0-4, the delay index in bits 5-6.
+constexpr int kTypematicCommand = 0xF3;
+constexpr int kTypematicRateMask = 0x1F;
+constexpr int kTypematicDelayShift = 5;
+constexpr int kTypematicDelayMask = 0x03;
+constexpr std::uint8_t TypematicByte(int delayIndex, int rateIndex) {
+  return static_cast<std::uint8_t>((delayIndex & kTypematicDelayMask) << kTypematicDelayShift |
+                                   (rateIndex & kTypematicRateMask));
+}
+
 class EncoderSim {
  public:
   static constexpr int kSpeeds = kSpeedCount;
-  // Value received by the device for each speed setting.
+  // The rate index the keyboard driver sends for each speed setting.
   using SpeedMapping = std::array<int, kSpeeds>;
   static constexpr std::uint32_t kLateMs = 2100;
 
-  // Several speeds arrive as one value: 21 distinct values, as on a keyboard
-  // whose rate table is coarser than the settings.
+  // Several speeds arrive as one rate index: 21 distinct values, as from a
+  // driver whose table of rates is coarser than the settings.
   static SpeedMapping DefaultSpeedMapping();
 
   explicit EncoderSim(SimKeySink sink);
 
+  // The device's one input: the parameter byte of a typematic command. Every
+  // byte is a signal, also one that repeats the last.
+  void OnTypematicByte(std::uint8_t command);
+
+  // The desktop's settings as a Windows keyboard driver passes them on: each
+  // setting sends the byte of the current delay and the speed's rate index.
   void OnDelaySet(int delay);
   void OnSpeedSet(int speed);
 
@@ -101,6 +119,8 @@ class EncoderSim {
   void Start();
   void End();
   void AnswerRead(int delay);
+  // A write's speed setting, as the rate index received.
+  void OnRate(int rate);
   // One answer: a symbol (0-31), or a key when symbol is negative.
   void Answer(int key, int symbol = -1);
   void TypeUserEvents(int answer, bool userKeyPress);
@@ -116,6 +136,10 @@ class EncoderSim {
   int userKey_ = 32;  // VK_SPACE
   std::multimap<int, Fault> faults_;
   std::multimap<int, UserEvents> userEvents_;
+
+  // The driver's side: the settings last made (Windows' defaults at first).
+  int driverDelay_ = 1;
+  int driverSpeed_ = kSpeeds - 1;
 
   Mode mode_ = Mode::kIdle;
   std::array<int, std::size(kStartSignal)> recentDelays_;

@@ -44,9 +44,12 @@ TEST(SettingsRecord, PutsBackWhatAKilledRunLeft) {
   }
 }
 
-TEST(TransferCommands, NeedWindows) {
-  EXPECT_EQ(ReadEncoderCommand("never-written.img"), 2);
+// Refused before any keyboard is looked for or touched.
+TEST(TransferCommands, RefuseBeforeTheKeyboard) {
+  EXPECT_EQ(ReadEncoderCommand("-"), 2);
   EXPECT_EQ(WriteEncoderCommand("missing.img", true), 2);
+  // A node that is no PS/2 keyboard: the encoder cannot be on it.
+  EXPECT_EQ(ReadEncoderCommand("never-written.img", "/dev/null"), 10);
   EXPECT_FALSE(Exists("never-written.img"));
 }
 

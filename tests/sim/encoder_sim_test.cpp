@@ -228,3 +228,32 @@ TEST(EncoderSim, AbsentOrSilentDeviceTypesNothing) {
 }
 
 }  // namespace
+
+// The typematic command bytes as a keyboard receives them: the encoder's state
+// tells a read's delay signal from a write's rate, and a repeated byte counts.
+TEST(EncoderSim, HearsEveryTypematicByteByItsState) {
+  const struct {
+    const char* name;
+    std::vector<std::pair<int, int>> bytes;  // delay index, rate index
+    std::size_t answers;
+    bool inTransfer;
+  } cases[] = {
+      {"start at any rate", {{1, 9}, {0, 9}, {2, 9}, {0, 9}, {0, 9}, {0, 9}}, 1, true},
+      {"read: the delay field moves", {{1, 9}, {0, 9}, {2, 9}, {0, 9}, {0, 9}, {0, 9}, {0, 9}, {2, 9}, {0, 9}}, 4, true},
+      {"write: the same rate twice is two probes",
+       {{1, 9}, {0, 9}, {2, 9}, {0, 9}, {0, 9}, {0, 9}, {1, 9}, {1, 4}, {1, 4}}, 3, true},
+      {"write: another delay field is no setting",
+       {{1, 9}, {0, 9}, {2, 9}, {0, 9}, {0, 9}, {0, 9}, {1, 9}, {0, 4}, {2, 4}}, 1, true},
+      {"end whatever the rate", {{1, 9}, {0, 9}, {2, 9}, {0, 9}, {0, 9}, {0, 9}, {1, 9}, {1, 4}, {3, 4}}, 2, false},
+      {"start again in a write",
+       {{1, 9}, {0, 9}, {2, 9}, {0, 9}, {0, 9}, {0, 9}, {1, 9}, {1, 9}, {0, 9}, {2, 9}, {0, 9}, {0, 9}, {0, 9}},
+       3, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    RecordingDevice d;
+    for (const auto& [delay, rate] : c.bytes) d.device.OnTypematicByte(TypematicByte(delay, rate));
+    EXPECT_EQ(d.typed.size(), c.answers);
+    EXPECT_EQ(d.device.InTransfer(), c.inTransfer);
+  }
+}
