@@ -272,10 +272,8 @@ TEST_F(CliTest, OddTargetsAndInputsAreRefusedWithTheirReason) {
 // The chart of a file of any name is well-formed XML, the name in its title
 // quoted as in messages.
 TEST_F(CliTest, ChartsOfAnyNameAreWellFormedXml) {
-  const std::pair<std::string, std::string> cases[] = {{"bad\xff\xc0", "bad\\xff\\xc0"},
-                                                       {"ctl\x1b\x01", "ctl\\x1b\\x01"},
-                                                       {"<&\"'>", "<&\"'>"},
-                                                       {"no\xef\xbf\xbf", "no\\uffff"}};
+  const std::pair<std::string, std::string> cases[] = {{"bad\xff\xc0", "bad\\xff\\xc0"}, {"ctl\x1b\x01", "ctl\\x1b\\x01"},
+                                                       {"<&\"'>", "<&\"'>"}, {"no\xef\xbf\xbf", "no\\uffff"}};
   for (const auto& [name, title] : cases) {
     fs::copy_file(a_, dir_ / name);
     CommandOutput io;

@@ -1,5 +1,4 @@
-# Runs one program and checks its exit code and output (and its standard error when
-# ERRORS is given):
+# Runs one program and checks its exit code, output and (with ERRORS) standard error:
 #   cmake -DRUN=<program;args> -DCODE=<exit code> -DOUTPUT=<regex> [-DERRORS=<regex>] -P expect_run.cmake
 execute_process(COMMAND ${RUN} RESULT_VARIABLE code OUTPUT_VARIABLE out ERROR_VARIABLE err)
 string(REPLACE "\r\n" "\n" out "${out}")

@@ -15,27 +15,15 @@ namespace {
 
 // The file lives in memory and is read through its /proc name, so nothing is
 // left behind however a run ends: time limit, Ctrl+C, a crash or a kill.
-int MemoryFile() {
-  static const int file = memfd_create("rq57_fuzz_image", MFD_CLOEXEC);
-  return file;
-}
-
-const std::string& MemoryFilePath() {
-  static const std::string path = "/proc/self/fd/" + std::to_string(MemoryFile());
-  return path;
-}
-
-bool Fill(const std::uint8_t* data, std::size_t size) {
-  return ftruncate(MemoryFile(), 0) == 0 &&
-         pwrite(MemoryFile(), data, size, 0) == static_cast<ssize_t>(size);  // in memory: whole at once
-}
+const int imageFile = memfd_create("rq57_fuzz_image", MFD_CLOEXEC);
+const std::string imagePath = "/proc/self/fd/" + std::to_string(imageFile);
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  Require(Fill(data, size));
+  Require(ftruncate(imageFile, 0) == 0 && pwrite(imageFile, data, size, 0) == static_cast<ssize_t>(size));
   InputFile input;
-  Require(ReadRegularFile(MemoryFilePath(), kImageSize, input) && input.more == (size > kImageSize));
+  Require(ReadRegularFile(imagePath, kImageSize, input) && input.more == (size > kImageSize));
   ConfigImage image{};
   const bool taken = ImageFromFileBytes(input.content, image);
   if (size < image.size()) {

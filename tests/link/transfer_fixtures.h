@@ -7,13 +7,13 @@
 
 #include "link/wire_constants.h"
 #include "model/config.h"
+#include "sim/virtual_link.h"
 #include "sim/virtual_platform.h"
 
 using Setting = VirtualPlatform::Setting;
 using SettingKind = VirtualPlatform::SettingKind;
 
-// An answer's wait on the tests' 1 ms clock: 500 ms of real time plus the
-// clock's step.
+// An answer's wait on the tests' 1 ms clock: 500 ms of real time plus a step.
 constexpr std::uint32_t kAnswerWaitMs = kAnswerTimeoutMs + 1;
 
 inline Setting Delay(int value) { return {SettingKind::kDelay, value, 0}; }
@@ -70,6 +70,23 @@ inline std::vector<int> CarriedIndexes(const ConfigImage& image) {
   for (int i = 480; i < 512; ++i) indexes.push_back(i);
   for (int i = 0; i < image[kImageRows] * image[kImageColumns] * 2; ++i) indexes.push_back(i);
   return indexes;
+}
+
+// Answers a transfer draws from the device when nothing goes wrong: the start's
+// Ctrl, for a write the 32 probes and 16 confirmations, then two per byte.
+inline int AnswerCount(bool write, const ConfigImage& carried) {
+  return 1 + (write ? kSpeedCount + kNibbleCount : 0) + 2 * CarriedBytes(carried);
+}
+
+// Requests a stop delayUs after the device gives answer `after` (counted from 0).
+inline void StopAfterAnswer(VirtualLink& link, int after, std::uint64_t delayUs) {
+  const auto answer = link.platform.onSetting;
+  link.platform.onSetting = [&link, answer, after, delayUs](SettingKind kind, int value) {
+    answer(kind, value);
+    if (link.device.AnswerCount() == after + 1 && link.platform.stopAtUs == UINT64_MAX) {
+      link.platform.stopAtUs = link.platform.ElapsedUs() + delayUs;
+    }
+  };
 }
 
 // Whether two images agree in every byte a transfer of `a` carries.

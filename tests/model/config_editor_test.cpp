@@ -85,11 +85,9 @@ TEST(ConfigEditor, ModifiedFlagIsClearExactlyAtTheSavedPoint) {
   EXPECT_TRUE(editor.Modified());
   EXPECT_EQ(editor.Undo(), nullptr);
   EXPECT_EQ(editor.UndoName(), "");
-}
 
-// A save marks the state its image was built at: what changed during its dialog stays unsaved.
-TEST(ConfigEditor, ASaveMarksThePointItsImageWasBuiltAt) {
-  ConfigEditor editor;
+  // A save marks the point its image was built at: edits made during its dialog
+  // stay unsaved, and once that point is undone and replaced it matches nothing.
   editor.SetKey(0, 0, 7);
   const HistoryPoint built = editor.Point();
   editor.SetKey(0, 1, kShiftA);
@@ -97,7 +95,6 @@ TEST(ConfigEditor, ASaveMarksThePointItsImageWasBuiltAt) {
   EXPECT_TRUE(editor.Modified());
   editor.Undo();
   EXPECT_FALSE(editor.Modified());
-  // Undone and replaced by another edit, the saved state is in the history no more.
   editor.Undo();
   editor.SetKey(0, 0, 7);
   editor.MarkSaved(built);

@@ -2,10 +2,9 @@
 // half of them with faults drawn at random: answers dropped, doubled or late,
 // nibbles misread, stray keystrokes of a user on another keyboard, a stray
 // before an answer that comes late (and for a write also misread), the encoder
-// gone, latency jitter, a coarse timer and a clock that wraps, and a stop
-// requested at any moment. Counts the transfers that reported success with
-// wrong data and those that left the user's settings changed; both must stay
-// at zero.
+// gone, latency jitter, a coarse timer, a clock that wraps, stops. Counts the
+// transfers that reported success with wrong data and those that left the
+// user's settings changed; both must stay at zero.
 //
 // An answer the encoder loses (dropped, gone, or later than the 500 ms it may
 // take) with a user's key in its place cannot be told from the answer by any
@@ -34,18 +33,8 @@ constexpr int kFirstNibbleAnswer = 1 + kSpeedCount + kNibbleCount;
 constexpr std::uint32_t kRepeatDelayMs = 250;  // keyboard delay 0, set by the start signal
 constexpr std::uint32_t kRepeatEveryMs = 33;
 constexpr int kMaxReportedFaults = 5;
-// A late answer inside the 500 ms it may take lands anywhere below that, and
-// half the time in its last few milliseconds, within one step of a coarse clock.
-constexpr int kLastBandMs = 16;
+constexpr int kLastBandMs = 16;  // a coarse clock's step before the 500 ms an answer may take
 constexpr int kStopReachUs = (kAnswerTimeoutMs + kLastBandMs) * 1000;
-
-// The answer's own latency and the most jitter its arrival may get, in ms: what
-// a late answer inside the time-out has left of the 500 ms.
-struct Timing {
-  int latencyMs = 0;
-  int jitterMs = 0;
-  int LateBudgetMs() const { return kAnswerTimeoutMs - 1 - latencyMs - jitterMs; }
-};
 
 struct Counts {
   int transfers = 0;
@@ -58,11 +47,10 @@ struct Counts {
 int Below(std::mt19937& random, int n) { return n > 0 ? static_cast<int>(random() % static_cast<unsigned>(n)) : 0; }
 bool OneIn(std::mt19937& random, int n) { return Below(random, n) == 0; }
 
-// Lateness that keeps the answer (with its jitter's fraction of a millisecond)
-// below 500 ms after its request.
-std::uint32_t LateInside(std::mt19937& random, const Timing& timing) {
-  const int budget = timing.LateBudgetMs();
-  const int late = OneIn(random, 2) ? budget - Below(random, kLastBandMs) : 1 + Below(random, budget);
+// Lateness within what latency and jitter leave of the 500 ms, half the time in
+// its last band: the answer comes anywhere up to just below 500 ms.
+std::uint32_t LateInside(std::mt19937& random, int budgetMs) {
+  const int late = OneIn(random, 2) ? budgetMs - Below(random, kLastBandMs) : 1 + Below(random, budgetMs);
   return static_cast<std::uint32_t>(late < 1 ? 1 : late);
 }
 
@@ -109,8 +97,8 @@ int ExpectedWriteKey(const ConfigImage& sent, int answer, std::mt19937& random) 
 // late; for a write nibble half the time misread as well, with the user's key
 // of the parity the host expects.
 void PlantLateBehindStray(std::mt19937& random, EncoderSim& device, bool write, const ConfigImage& sent,
-                          const Timing& timing, int at, std::string& what) {
-  device.InjectFault(SimFault::kLateAnswer, at, LateInside(random, timing));
+                          int lateBudgetMs, int at, std::string& what) {
+  device.InjectFault(SimFault::kLateAnswer, at, LateInside(random, lateBudgetMs));
   const int key = write && OneIn(random, 2) ? ExpectedWriteKey(sent, at, random) : StrayKey(random);
   device.InjectUserEvents(at, Stroke(key));
   what += " stray-then-late@" + std::to_string(at);
@@ -123,7 +111,7 @@ void PlantLateBehindStray(std::mt19937& random, EncoderSim& device, bool write, 
 // Plants one fault of the drawn kind among the transfer's answers. A lossy
 // transfer draws lost answers and no user's keys, the others the reverse.
 void PlantFault(std::mt19937& random, VirtualLink& link, bool write, bool lossy, const ConfigImage& sent,
-                const Timing& timing, int answers, std::string& what) {
+                int lateBudgetMs, int answers, std::string& what) {
   EncoderSim& device = link.device;
   const int at = PickAnswer(random, write, answers);
   const int kind = Below(random, 12);
@@ -141,7 +129,7 @@ void PlantFault(std::mt19937& random, VirtualLink& link, bool write, bool lossy,
   switch (kind) {
     case 0: device.InjectFault(SimFault::kDoubledAnswer, at); what += " doubled@" + std::to_string(at); break;
     case 1:
-      device.InjectFault(SimFault::kLateAnswer, at, LateInside(random, timing));
+      device.InjectFault(SimFault::kLateAnswer, at, LateInside(random, lateBudgetMs));
       what += " late-inside@" + std::to_string(at);
       break;
     case 2:
@@ -158,7 +146,7 @@ void PlantFault(std::mt19937& random, VirtualLink& link, bool write, bool lossy,
     case 4: device.InjectFault(SimFault::kBrokenKeystroke, at); what += " broken@" + std::to_string(at); break;
     case 5:
     case 6:
-    case 7: PlantLateBehindStray(random, device, write, sent, timing, at, what); break;
+    case 7: PlantLateBehindStray(random, device, write, sent, lateBudgetMs, at, what); break;
     case 8: {
       // One or two whole keystrokes of the user just before the answer: an
       // even number shifts the rest of a read by whole bytes.
@@ -198,12 +186,6 @@ void PlantFault(std::mt19937& random, VirtualLink& link, bool write, bool lossy,
   }
 }
 
-// Answers the transfer will draw from the device when nothing goes wrong.
-int AnswerCount(bool write, const ConfigImage& carried) {
-  const int bytes = CarriedBytes(carried);
-  return write ? kFirstNibbleAnswer + 2 * bytes : 1 + 2 * bytes;
-}
-
 VirtualPlatform::Options DrawPlatform(std::mt19937& random) {
   VirtualPlatform::Options options;
   options.tickUs = OneIn(random, 4) ? 15625 : 1000;
@@ -214,22 +196,12 @@ VirtualPlatform::Options DrawPlatform(std::mt19937& random) {
   return options;
 }
 
-// A stop requested at a random moment of the whole transfer, or of the time
-// after its last request (the final wait); armed when the device gives the
-// answer it follows.
+// A stop at a random moment of the whole transfer, or of its final wait.
 void PlantStop(std::mt19937& random, VirtualLink& link, int answers, std::string& what) {
-  const bool finalWait = OneIn(random, 2);
-  const int after = finalWait ? answers - 1 : Below(random, answers);
-  const std::uint64_t delayUs = static_cast<std::uint64_t>(Below(random, kStopReachUs));
-  const auto answer = link.platform.onSetting;
-  link.platform.onSetting = [&link, answer, after, delayUs](SettingKind kind, int value) {
-    answer(kind, value);
-    if (link.device.AnswerCount() == after + 1 && link.platform.stopAtUs == UINT64_MAX) {
-      link.platform.stopAtUs = link.platform.ElapsedUs() + delayUs;
-    }
-  };
-  what += (finalWait ? " stop-in-final-wait+" : " stop@") + std::to_string(after) + "+" +
-          std::to_string(delayUs) + "us";
+  const int after = OneIn(random, 2) ? answers - 1 : Below(random, answers);
+  const int delayUs = Below(random, kStopReachUs);
+  StopAfterAnswer(link, after, static_cast<std::uint64_t>(delayUs));
+  what += " stop@" + std::to_string(after) + "+" + std::to_string(delayUs) + "us";
 }
 
 void Report(const char* kind, int transfer, const std::string& what, int& reported) {
@@ -261,7 +233,7 @@ int main(int argc, char** argv) {
     const int columns = 1 + Below(random, small ? 4 : 24 - rows);
     const ConfigImage sent = RandomImage(rows, columns, random);
     const std::uint32_t jitterMs = faulty && OneIn(random, 2) ? static_cast<std::uint32_t>(Below(random, 60)) : 0;
-    const Timing timing{Below(random, 20), static_cast<int>(jitterMs)};
+    const int latencyMs = Below(random, 20);
 
     VirtualLink bench(DrawPlatform(random));
     bench.jitterUs = [&random, jitterMs] {
@@ -272,7 +244,7 @@ int main(int argc, char** argv) {
     bench.platform.delay = userDelay;
     bench.platform.speed = userSpeed;
     bench.device.SetImage(stored);
-    bench.device.SetLatency(static_cast<std::uint32_t>(timing.latencyMs));
+    bench.device.SetLatency(static_cast<std::uint32_t>(latencyMs));
     bench.device.SetUserKey(StrayKey(random));
 
     std::string what;
@@ -280,7 +252,8 @@ int main(int argc, char** argv) {
     if (faulty) {
       const int planted = 1 + Below(random, 3);
       const bool lossy = OneIn(random, 3);
-      for (int f = 0; f < planted; ++f) PlantFault(random, bench, write, lossy, sent, timing, answers, what);
+      const int lateBudgetMs = kAnswerTimeoutMs - 1 - latencyMs - static_cast<int>(jitterMs);
+      for (int f = 0; f < planted; ++f) PlantFault(random, bench, write, lossy, sent, lateBudgetMs, answers, what);
       if (jitterMs > 0) what += " jitter";
     }
     if (OneIn(random, 4)) PlantStop(random, bench, answers, what);

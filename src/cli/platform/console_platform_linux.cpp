@@ -1,7 +1,5 @@
 // rq57cfg on Linux talks to the encoder on the PS/2 keyboard port through the
 // kernel's AT keyboard driver.
-#include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -15,11 +13,9 @@
 
 namespace {
 
-// The keyboard is the machine's, so the lock and the record are too: in the
-// folder every user may lock in.
-constexpr char kLockPath[] = "/run/lock/rq57cfg.lock";
+// The keyboard is the machine's, so the record is too: in the folder every
+// user may write in.
 constexpr char kRecordPath[] = "/run/lock/rq57cfg.settings";
-constexpr mode_t kLockMode = 0644;
 
 class LinuxHost : public TransferHost {
  public:
@@ -55,22 +51,20 @@ class LinuxHost : public TransferHost {
     why = node + ": cannot open: " + keyboard_.Reason();
     return kExitError;
   }
-  bool Lock() override {
-    lockFd_ = open(kLockPath, O_RDONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK, kLockMode);
-    if (lockFd_ >= 0 && flock(lockFd_, LOCK_EX | LOCK_NB) == 0) return true;
-    Unlock();
-    return false;
-  }
-  void Unlock() override {
-    if (lockFd_ >= 0) close(lockFd_);
-    lockFd_ = -1;
-  }
+  // The keyboard's grab, taken in Prepare, is the lock: one program at a time
+  // holds it, the kernel lets it go however the holder ends, and only a user
+  // who may use the keyboard can take it. A lock file in the shared lock folder
+  // could be made unreadable by any user and would then block every transfer.
+  bool Lock() override { return keyboard_.IsOpen(); }
+  void Unlock() override {}
   // Anyone may make names in the lock folder: a name taken by something else
-  // than a file (a link, say) means no record, rather than writing through it.
+  // than a file of this user's or root's (a link, or settings another user
+  // planted) means no record, rather than trusting or writing through it.
   std::string SettingsRecordPath() override {
     struct stat status {};
-    if (lstat(kRecordPath, &status) == 0 ? S_ISREG(status.st_mode) : errno == ENOENT) return kRecordPath;
-    return "";
+    if (lstat(kRecordPath, &status) != 0) return errno == ENOENT ? kRecordPath : "";
+    const bool trusted = status.st_uid == geteuid() || status.st_uid == 0;
+    return S_ISREG(status.st_mode) && trusted ? kRecordPath : "";
   }
   // The keyboard is grabbed from Prepare on.
   bool StartListening() override { return keyboard_.IsOpen(); }
@@ -81,7 +75,6 @@ class LinuxHost : public TransferHost {
  private:
   EvdevKeyboard keyboard_;
   LinuxLinkPlatform link_;
-  int lockFd_ = -1;
 };
 
 }  // namespace

@@ -1,7 +1,7 @@
 #include "cli/platform/linux_link_platform.h"
 
 #include <csignal>
-#include <cstdio>
+#include <chrono>
 #include <thread>
 
 #include "cli/platform/atkbd_repeat.h"
@@ -9,7 +9,6 @@
 namespace {
 
 constexpr int kIdleWaitMs = 1;
-constexpr auto kProgressInterval = std::chrono::milliseconds(100);  // ten texts a second at most
 
 volatile std::sig_atomic_t stopRequested = 0;
 
@@ -60,12 +59,12 @@ std::uint32_t LinuxLinkPlatform::Now() {
 }
 
 void LinuxLinkPlatform::Pause(std::uint32_t ms) {
-  ShowDueProgress();
+  progress_.ShowDue(Now());
   std::this_thread::sleep_for(std::chrono::milliseconds(ms));
 }
 
 void LinuxLinkPlatform::WaitForMessage() {
-  ShowDueProgress();
+  progress_.ShowDue(Now());
   device_.WaitForEvent(kIdleWaitMs);
 }
 
@@ -76,26 +75,4 @@ LinkMessage LinuxLinkPlatform::TakeMessage() {
   return LinkMessageOfKeyEvent(code, value);
 }
 
-void LinuxLinkPlatform::ShowProgress(const char* text) {
-  if (text == (hasPending_ ? pending_ : shown_)) return;  // no change
-  pending_ = text;
-  hasPending_ = true;
-  ShowDueProgress();
-}
-
 bool LinuxLinkPlatform::StopRequested() { return stopRequested != 0; }
-
-void LinuxLinkPlatform::ShowDueProgress() {
-  if (!hasPending_ || (shownBefore_ && std::chrono::steady_clock::now() - shownAt_ < kProgressInterval)) return;
-  FlushProgress();
-}
-
-void LinuxLinkPlatform::FlushProgress() {
-  if (!hasPending_) return;
-  std::fputs((pending_ + "\n").c_str(), stderr);
-  std::fflush(stderr);
-  shown_ = pending_;
-  hasPending_ = false;
-  shownBefore_ = true;
-  shownAt_ = std::chrono::steady_clock::now();
-}

@@ -4,10 +4,8 @@
 // goes to standard error; SIGINT, SIGTERM and SIGHUP ask the transfer to stop.
 #pragma once
 
-#include <chrono>
-#include <string>
-
 #include "cli/platform/keyboard_device.h"
+#include "cli/progress_lines.h"
 #include "link/link_platform.h"
 
 class LinuxLinkPlatform : public LinkPlatform {
@@ -24,22 +22,14 @@ class LinuxLinkPlatform : public LinkPlatform {
   void WaitForMessage() override;
   LinkMessage TakeMessage() override;
   void DispatchTakenMessage() override {}
-  // Shown whenever it changes, at most ten times a second: a text that comes too
-  // soon is shown when its time has come, unless another replaced it.
-  void ShowProgress(const char* text) override;
+  void ShowProgress(const char* text) override { progress_.Show(text, Now()); }
   bool StopRequested() override;
 
-  void FlushProgress();
+  void FlushProgress() { progress_.Flush(Now()); }
 
  private:
-  void ShowDueProgress();
-
   KeyboardDevice& device_;
-  std::string pending_;
-  std::string shown_;
-  bool hasPending_ = false;
-  bool shownBefore_ = false;
-  std::chrono::steady_clock::time_point shownAt_{};
+  ProgressLines progress_;
 };
 
 // Has SIGINT, SIGTERM and SIGHUP ask a running transfer to stop.

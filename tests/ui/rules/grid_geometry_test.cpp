@@ -38,34 +38,6 @@ TEST(GridGeometry, ControlsSitInTheirCells) {
   }
 }
 
-// Each unit scales on its own and positions are built from the scaled units, so that
-// n whole cells fit exactly n at every DPI and a drag snaps to whole cells.
-TEST(GridGeometry, UnitsScaleWithTheDpiAndCellsStayWhole) {
-  const struct { int dpi; GridRect key23, bar66; int startWidth, startHeight, label1X; } cases[] = {
-      {96, {260, 196, 64, 48}, {452, 100, 17, 288}, 469, 405, 186},
-      {106, {288, 216, 71, 53}, {501, 110, 19, 318}, 520, 447, 207},
-      {120, {325, 245, 80, 60}, {565, 125, 21, 360}, 586, 506, 233},
-      {144, {390, 294, 96, 72}, {678, 150, 26, 432}, 704, 608, 280},
-      {192, {520, 392, 128, 96}, {904, 200, 34, 576}, 938, 810, 373},
-  };
-  const auto outer = [](int client) { return client + 16; };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.dpi);
-    const GridMetrics m = GridMetricsForDpi(c.dpi);
-    ExpectRect(KeyButtonRect(m, 2, 3), c.key23.x, c.key23.y, c.key23.width, c.key23.height);
-    ExpectRect(VerticalScrollBarRect(m, 6, 6), c.bar66.x, c.bar66.y, c.bar66.width, c.bar66.height);
-    EXPECT_EQ(ClientWidthFor(m, 6), c.startWidth);
-    EXPECT_EQ(ClientHeightFor(m, 6), c.startHeight);
-    EXPECT_EQ(TopLabelX(m, 1, c.startWidth), c.label1X);
-    for (int n = kMinSnapCells; n <= kMaxLines; ++n) {
-      EXPECT_EQ(FittingColumns(m, ClientWidthFor(m, n) - 1), n - 1);
-      EXPECT_EQ(FittingRows(m, ClientHeightFor(m, n)), n);
-      EXPECT_EQ(SnapWidth(m, outer(ClientWidthFor(m, n)) + m.cellWidth / 3, outer), outer(ClientWidthFor(m, n)));
-      EXPECT_EQ(SnapHeight(m, outer(ClientHeightFor(m, n)) - m.cellHeight / 3, outer), outer(ClientHeightFor(m, n)));
-    }
-  }
-}
-
 TEST(GridGeometry, TopRowIsCentredWithTruncatingDivision) {
   const struct { int width; int labels[3]; int dropDowns[3]; } cases[] = {
       {469, {30, 186, 342}, {46, 202, 342}},
@@ -130,6 +102,34 @@ TEST(GridGeometry, HeightSnapsToTheNearestWholeCellTieGoesLower) {
 TEST(GridGeometry, SnappingStopsAtTheLargestCandidate) {
   const int last = OuterWidth(kGridWidthMargin + kCellWidth * kMaxSnapCells);
   EXPECT_EQ(SnapWidth(k96, 1 << 30, OuterWidth), last);
+}
+
+// Each unit scales on its own and positions are built from the scaled units, so
+// that n whole cells fit exactly n at every DPI and a drag snaps to whole cells.
+TEST(GridGeometry, UnitsScaleWithTheDpiAndCellsStayWhole) {
+  const struct { int dpi; GridRect key23, bar66; int startWidth, startHeight, label1X; } cases[] = {
+      {96, {260, 196, 64, 48}, {452, 100, 17, 288}, 469, 405, 186},
+      {106, {288, 216, 71, 53}, {501, 110, 19, 318}, 520, 447, 207},
+      {120, {325, 245, 80, 60}, {565, 125, 21, 360}, 586, 506, 233},
+      {144, {390, 294, 96, 72}, {678, 150, 26, 432}, 704, 608, 280},
+      {192, {520, 392, 128, 96}, {904, 200, 34, 576}, 938, 810, 373},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.dpi);
+    const GridMetrics m = GridMetricsForDpi(c.dpi);
+    ExpectRect(KeyButtonRect(m, 2, 3), c.key23.x, c.key23.y, c.key23.width, c.key23.height);
+    ExpectRect(VerticalScrollBarRect(m, 6, 6), c.bar66.x, c.bar66.y, c.bar66.width, c.bar66.height);
+    EXPECT_EQ(ClientWidthFor(m, 6), c.startWidth);
+    EXPECT_EQ(ClientHeightFor(m, 6), c.startHeight);
+    EXPECT_EQ(TopLabelX(m, 1, c.startWidth), c.label1X);
+    for (int n = kMinSnapCells; n <= kMaxLines; ++n) {
+      const int width = ClientWidthFor(m, n), height = ClientHeightFor(m, n);
+      EXPECT_EQ(FittingColumns(m, width - 1), n - 1);
+      EXPECT_EQ(FittingRows(m, height), n);
+      EXPECT_EQ(SnapWidth(m, OuterWidth(width) + m.cellWidth / 3, OuterWidth), OuterWidth(width));
+      EXPECT_EQ(SnapHeight(m, OuterHeight(height) - m.cellHeight / 3, OuterHeight), OuterHeight(height));
+    }
+  }
 }
 
 TEST(GridGeometry, SnappedFrameKeepsTheOppositeEdge) {
