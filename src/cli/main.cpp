@@ -30,7 +30,7 @@ bool WriteToConsole(std::FILE* stream, const std::string& text) {
   HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream)));
   DWORD mode = 0;
   if (handle == INVALID_HANDLE_VALUE || !GetConsoleMode(handle, &mode)) return false;
-  const WideString wide = WideText(text);
+  const std::wstring wide = WideText(text);
   DWORD written = 0;
   return WriteConsoleW(handle, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr) ||
          wide.empty();

@@ -37,25 +37,6 @@ std::string Format(const char* format, int value) {
   return text;
 }
 
-std::string SharedPinText(int pin) {
-  return Format(kSharedPinFormat, PinLetter(std::clamp(pin, 0, kPinCount - 1)));
-}
-
-// The editor's words for the results of one kind of transfer.
-struct ResultTexts {
-  const char* ok;
-  const char* linkError;
-  bool invalidHasText;  // a read's result 3 has a message; a write's shows "Unknown error (3)"
-  const char* stopped;
-};
-constexpr char kStoppedRead[] = "Stopped: the keyboard delay and speed are put back";
-// Nothing tells what the encoder keeps of a write stopped part-way.
-constexpr char kStoppedWrite[] =
-    "Stopped: the keyboard delay and speed are put back; what the RQ57 holds now is not known: "
-    "write the file again (or read the RQ57 and compare)";
-constexpr ResultTexts kReadTexts = {kReadMessage, kReadErrorMessage, true, kStoppedRead};
-constexpr ResultTexts kWriteTexts = {kWrittenMessage, kWriteErrorMessage, false, kStoppedWrite};
-
 int ExitCodeOf(int result) {
   switch (result) {
     case kTransferOk: return kExitOk;
@@ -67,19 +48,8 @@ int ExitCodeOf(int result) {
 }
 
 // Says the result (prefixed with what it ended) and returns its exit code.
-int Report(int result, const ResultTexts& texts, const std::string& prefix = "") {
-  std::string text;
-  switch (result) {
-    case kTransferOk: Say(stdout, prefix + texts.ok); return kExitOk;
-    case kTransferNotFound: text = kNotFoundMessage; break;
-    case kTransferLinkError: text = texts.linkError; break;
-    case kTransferStopped: text = texts.stopped; break;
-    default:
-      text = result == kTransferInvalidConfig && texts.invalidHasText ? kInvalidConfigurationMessage
-                                                                 : Format(kUnknownErrorFormat, result);
-      break;
-  }
-  Say(stderr, prefix + text);
+int Report(int result, TransferKind kind, const std::string& prefix = "") {
+  Say(result == kTransferOk ? stdout : stderr, prefix + TransferResultText(kind, result));
   return ExitCodeOf(result);
 }
 
@@ -108,7 +78,7 @@ class Session {
       return kExitLinkError;
     }
     listening_ = true;
-    if (link.StopRequested()) return Report(kTransferStopped, kReadTexts);
+    if (link.StopRequested()) return Report(kTransferStopped, TransferKind::kRead);
     link.ShowProgress(kInitialProgress);
     return kExitOk;
   }
@@ -137,26 +107,18 @@ TransferHost* PreparedHost(const std::string& device, int& code) {
 
 // Loads the file as Open does and builds the image as Write does, saying what
 // either refuses.
-bool ImageToWrite(const std::string& file, ConfigImage& image) {
+bool LoadImageToWrite(const std::string& file, ConfigImage& image) {
   InputFile input;
   if (!ReadRegularFile(file, kImageSize, input)) {
     Say(stderr, file + ": " + kOpenErrorMessage + ": " + input.reason);
     return false;
   }
-  ConfigImage opened{};
-  if (!ImageFromFileBytes(input.content, opened)) {  // never hand undefined bytes to the decoder
-    Say(stderr, file + ": " + kInvalidFileMessage);
-    return false;
-  }
-  ConfigModel model;
-  ResetModel(model);
-  if (!DecodeImage(opened, model)) {
-    Say(stderr, file + ": " + kInvalidFileMessage);
-    return false;
-  }
   int sharedPin = -1;
-  if (EncodeImage(model, image, &sharedPin)) return true;
-  Say(stderr, file + ": " + SharedPinText(sharedPin));
+  switch (ImageToWrite(input.content, image, sharedPin)) {
+    case ImageFault::kNone: return true;
+    case ImageFault::kInvalid: Say(stderr, file + ": " + kInvalidFileMessage); return false;
+    case ImageFault::kSharedPin: Say(stderr, file + ": " + SharedPinMessage(sharedPin)); return false;
+  }
   return false;
 }
 
@@ -182,12 +144,12 @@ int Verify(TransferHost& host, const ConfigImage& written, int writeResult) {
   LinkPlatform& link = host.Link();
   Say(stderr, writeResult == kTransferOk ? kWrittenMessage
                                          : std::string(kWriteErrorMessage) + "; reading it back all the same");
-  if (link.StopRequested()) return Report(kTransferStopped, kReadTexts);
+  if (link.StopRequested()) return Report(kTransferStopped, TransferKind::kRead);
   link.ShowProgress(kInitialProgress);
   ConfigImage read{};
   const int result = ReadFromEncoder(link, read);
   host.FlushProgress();
-  if (result != kTransferOk) return Report(result, kReadTexts, "Reading back: ");
+  if (result != kTransferOk) return Report(result, TransferKind::kRead, "Reading back: ");
   const int differences = ReportDifferences(written, read);
   if (differences > 0) {
     Say(stderr, Format("Verification failed: %d bytes differ", differences));
@@ -226,19 +188,17 @@ int ReadEncoderCommand(const std::string& output, const std::string& device) {
     result = ReadFromEncoder(host->Link(), read);
     host->FlushProgress();
   }
-  if (result != kTransferOk) return Report(result, kReadTexts);
+  if (result != kTransferOk) return Report(result, TransferKind::kRead);
   // What Save would write after Read: the image of a new configuration that
   // took the one read.
-  ConfigModel model;
-  ResetModel(model);
-  if (!DecodeImage(read, model)) return Report(kTransferInvalidConfig, kReadTexts);
-  ConfigImage image{};
+  std::string bytes;
   int sharedPin = -1;
-  if (!EncodeImage(model, image, &sharedPin)) {
-    Say(stderr, SharedPinText(sharedPin));
-    return kExitInvalid;
+  switch (FileBytesOfReadImage(read, bytes, sharedPin)) {
+    case ImageFault::kNone: break;
+    case ImageFault::kInvalid: return Report(kTransferInvalidConfig, TransferKind::kRead);
+    case ImageFault::kSharedPin: Say(stderr, SharedPinMessage(sharedPin)); return kExitInvalid;
   }
-  if (!WriteFileWhole(output, FileBytesOfImage(image), reason)) {
+  if (!WriteFileWhole(output, bytes, reason)) {
     Say(stderr, output + ": " + kSaveErrorMessage + ": " + reason);
     return kExitError;
   }
@@ -248,7 +208,7 @@ int ReadEncoderCommand(const std::string& output, const std::string& device) {
 
 int WriteEncoderCommand(const std::string& file, bool verify, const std::string& device) {
   ConfigImage image{};
-  if (!ImageToWrite(file, image)) return kExitError;
+  if (!LoadImageToWrite(file, image)) return kExitError;
   int code = kExitError;
   TransferHost* host = PreparedHost(device, code);
   if (host == nullptr) return code;
@@ -259,5 +219,5 @@ int WriteEncoderCommand(const std::string& file, bool verify, const std::string&
   host->FlushProgress();
   // After a link error the encoder may hold the file all the same.
   if (verify && (result == kTransferOk || result == kTransferLinkError)) return Verify(*host, image, result);
-  return Report(result, kWriteTexts);
+  return Report(result, TransferKind::kWrite);
 }

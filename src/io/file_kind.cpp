@@ -5,7 +5,7 @@
 #endif
 
 #ifdef _WIN32
-HANDLE OpenToLookAt(const WideString& path) {
+HANDLE OpenToLookAt(const std::wstring& path) {
   return CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
 }

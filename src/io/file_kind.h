@@ -10,7 +10,7 @@
 #include <windows.h>
 
 // Opens a name only to look at it (no data access; folders too), following links.
-HANDLE OpenToLookAt(const WideString& path);
+HANDLE OpenToLookAt(const std::wstring& path);
 // "a folder", "a device" or "a pipe"; nullptr for a regular file.
 const char* NonRegularKind(HANDLE file);
 #else

@@ -32,7 +32,7 @@ bool InheritsAny(const ACL& list) {
 
 }  // namespace
 
-bool TakeProtection(const WideString& path, FileProtection& protection) {
+bool TakeProtection(const std::wstring& path, FileProtection& protection) {
   // Opened sharing everything, so that readers and other writers are not refused.
   const HANDLE file = CreateFileW(path.c_str(), READ_CONTROL, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                   nullptr, OPEN_EXISTING, 0, nullptr);

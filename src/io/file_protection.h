@@ -31,5 +31,5 @@ struct FileProtection {
 // Takes the protection of the file at path into protection.attributes: its list
 // as it is where it inherits nothing, else its own entries, to which the folder
 // adds what it passes on. False with the system's error set.
-bool TakeProtection(const WideString& path, FileProtection& protection);
+bool TakeProtection(const std::wstring& path, FileProtection& protection);
 #endif

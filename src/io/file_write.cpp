@@ -53,12 +53,12 @@ std::string TemporaryName(const std::string& folder) {
 #ifdef _WIN32
 // The file a handle reached, links and junctions followed; empty where the
 // system cannot tell (before Windows Vista).
-WideString FinalPath(HANDLE file) {
+std::wstring FinalPath(HANDLE file) {
   using FinalPathCall = DWORD(WINAPI*)(HANDLE, LPWSTR, DWORD, DWORD);
   static const auto call = reinterpret_cast<FinalPathCall>(
       reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "GetFinalPathNameByHandleW")));
   if (call == nullptr) return {};
-  WideString path(MAX_PATH, L'\0');
+  std::wstring path(MAX_PATH, L'\0');
   DWORD length = call(file, &path[0], static_cast<DWORD>(path.size()), 0);
   if (length >= path.size()) {
     path.resize(length + 1);
@@ -85,7 +85,7 @@ bool WriteAll(HANDLE file, const std::string& content, std::string& reason) {
 
 // The file a name stands for, as the writer will replace it.
 struct Target {
-  WideString path;  // links and junctions followed
+  std::wstring path;  // links and junctions followed
   bool exists = false;
   DWORD attributes = INVALID_FILE_ATTRIBUTES;
 };
@@ -102,7 +102,7 @@ bool ResolveTarget(const std::string& path, Target& target, std::string& reason)
   const char* kind = NonRegularKind(existing);
   BY_HANDLE_FILE_INFORMATION info = {};
   const bool known = kind == nullptr && GetFileInformationByHandle(existing, &info);
-  const WideString final = kind == nullptr ? FinalPath(existing) : WideString();
+  const std::wstring final = kind == nullptr ? FinalPath(existing) : std::wstring();
   CloseHandle(existing);
   if (kind != nullptr) {
     reason = NotRegularReason(kind);
@@ -126,7 +126,7 @@ bool ResolveTarget(const std::string& path, Target& target, std::string& reason)
 constexpr DWORD kReplaceRetryMs = 200;
 constexpr DWORD kReplacePauseMs = 10;
 
-bool MoveIntoPlace(const WideString& temporary, const WideString& target) {
+bool MoveIntoPlace(const std::wstring& temporary, const std::wstring& target) {
   const DWORD start = GetTickCount();
   while (!MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     const DWORD error = GetLastError();
@@ -142,7 +142,7 @@ bool MoveIntoPlace(const WideString& temporary, const WideString& target) {
 bool WriteThrough(const std::string& path, const std::string& content, std::string& reason) {
   Target resolved;
   if (!ResolveTarget(path, resolved, reason)) return false;
-  const WideString& target = resolved.path;
+  const std::wstring& target = resolved.path;
   const bool exists = resolved.exists;
   // The replaced file's access list goes to the temporary file as it is made,
   // before any content; a new file gets the folder's.
@@ -150,7 +150,7 @@ bool WriteThrough(const std::string& path, const std::string& content, std::stri
   if (exists && !TakeProtection(target, protection)) return Failed(reason);
   SECURITY_ATTRIBUTES* security = exists ? &protection.attributes : nullptr;
   const std::string folder = FolderOf(Utf8Text(target));
-  WideString temporary;
+  std::wstring temporary;
   HANDLE file = INVALID_HANDLE_VALUE;
   for (int attempt = 0; attempt < kNameAttempts && file == INVALID_HANDLE_VALUE; ++attempt) {
     if (Planted(WriteStep::kCreate, reason)) return false;

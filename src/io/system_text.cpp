@@ -24,11 +24,11 @@ std::size_t NameStart(const std::string& path) {
 }  // namespace
 
 #ifdef _WIN32
-WideString WideText(const std::string& text) {
+std::wstring WideText(const std::string& text) {
   if (text.empty()) return {};
   const int size = static_cast<int>(text.size());
   const int count = MultiByteToWideChar(CP_UTF8, 0, text.data(), size, nullptr, 0);
-  WideString wide(static_cast<std::size_t>(count), L'\0');
+  std::wstring wide(static_cast<std::size_t>(count), L'\0');
   MultiByteToWideChar(CP_UTF8, 0, text.data(), size, &wide[0], count);
   return wide;
 }
@@ -43,7 +43,7 @@ std::vector<std::string> CommandLineArguments(const wchar_t* commandLine) {
   return arguments;
 }
 
-std::string Utf8Text(const WideString& text) {
+std::string Utf8Text(const std::wstring& text) {
   if (text.empty()) return {};
   const int size = static_cast<int>(text.size());
   const int count = WideCharToMultiByte(CP_UTF8, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
@@ -58,7 +58,7 @@ std::string LastSystemReason() {
   const DWORD length =
       FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
                      nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-  WideString text = length > 0 && buffer != nullptr ? WideString(buffer, length) : WideString();
+  std::wstring text = length > 0 && buffer != nullptr ? std::wstring(buffer, length) : std::wstring();
   LocalFree(buffer);
   // The system's sentences end in ".\r\n"; the program's messages go on after them.
   while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L'.' ||

@@ -6,27 +6,11 @@
 #include <string>
 
 #ifdef _WIN32
-#include <memory>
 #include <vector>
 
-// Wide (UTF-16) text for the Windows calls. Its own allocator makes it a type of
-// its own, compiled for what the program uses, so that the standard library's
-// whole WideString (about 35 KB) stays out of the programs.
-template <typename T>
-struct WideAllocator : std::allocator<T> {
-  template <typename U>
-  struct rebind {
-    using other = WideAllocator<U>;
-  };
-  WideAllocator() = default;
-  template <typename U>
-  WideAllocator(const WideAllocator<U>&) {}
-};
-using WideString = std::basic_string<wchar_t, std::char_traits<wchar_t>, WideAllocator<wchar_t>>;
-
 // UTF-8 to UTF-16 and back.
-WideString WideText(const std::string& text);
-std::string Utf8Text(const WideString& text);
+std::wstring WideText(const std::string& text);
+std::string Utf8Text(const std::wstring& text);
 
 // A command line split into its arguments as the system splits it (the first is
 // the program), in UTF-8: an ANSI code page cannot hold every file name.

@@ -44,6 +44,11 @@ class TransferSession {
   std::string recordPath_;
 };
 
+enum class TransferKind { kRead, kWrite };
+// What a transfer's result (kTransferOk, kTransferNotFound, ...) says, in both
+// programs' words: the success message for kTransferOk, else what went wrong.
+std::string TransferResultText(TransferKind kind, int result);
+
 // At start-up: recovers a killed transfer's record when no transfer runs now.
 // True when its settings were put back.
 bool RecoverKilledTransfer(SessionHost& host);

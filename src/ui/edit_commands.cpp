@@ -83,7 +83,7 @@ bool ReadTextCode(KeyCode& code, std::string& line) {
   const std::size_t size = GlobalSize(data) / sizeof(wchar_t);
   const auto* text = static_cast<const wchar_t*>(GlobalLock(data));
   if (text == nullptr) return false;
-  line = Utf8Text(WideString(text, wcsnlen(text, size)));
+  line = Utf8Text(std::wstring(text, wcsnlen(text, size)));
   GlobalUnlock(data);
   return ParseKeyText(line, code);
 }

@@ -4,7 +4,6 @@
 #include <commdlg.h>
 
 #include <cstddef>
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -63,14 +62,9 @@ void LoadConfigFile(const std::string& name) {
     ShowMessage(kOpenErrorMessage, kErrorBox);
     return;
   }
-  ConfigImage image = {};
-  if (!ImageFromFileBytes(file.content, image)) {  // never hand undefined bytes to the decoder
-    ShowMessage(kInvalidFileMessage, kErrorBox);
-    return;
-  }
   // Lines and cells past the file's counts keep what the editor had.
   ConfigModel opened = EditorModel();
-  if (!DecodeImage(image, opened)) {
+  if (!DecodeFileBytes(file.content, opened)) {
     ShowMessage(kInvalidFileMessage, kErrorBox);
     return;
   }
@@ -86,15 +80,10 @@ bool AskSaveFileName(std::string& name, const wchar_t* filter, const wchar_t* de
   return AskFileName(FileDialog::kSave, name, filter, defaultExtension);
 }
 
-bool BuildImageOrReport(ConfigImage& image) { return EncodeImageOrReport(EditorModel(), image); }
-
-bool EncodeImageOrReport(const ConfigModel& model, ConfigImage& image) {
+bool BuildImageOrReport(ConfigImage& image) {
   int sharedPin = -1;
-  if (EncodeImage(model, image, &sharedPin)) return true;
-  char text[64] = "";
-  const char letter = sharedPin >= 0 && sharedPin < kPinCount ? PinLetter(sharedPin) : '?';
-  std::snprintf(text, sizeof text, kSharedPinFormat, letter);
-  ShowMessage(text, kErrorBox);
+  if (EncodeImage(EditorModel(), image, &sharedPin)) return true;
+  ShowMessage(SharedPinMessage(sharedPin).c_str(), kErrorBox);
   return false;
 }
 

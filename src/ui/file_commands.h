@@ -19,8 +19,6 @@ void OpenNamedConfigFile(const std::string& name);
 // Builds the image of the editor's configuration; when two scan lines share a pin,
 // shows "Error: Pin X is used for multiple scan lines" and returns false.
 bool BuildImageOrReport(ConfigImage& image);
-// The same for any configuration.
-bool EncodeImageOrReport(const ConfigModel& model, ConfigImage& image);
 
 // Room for the longest path the system takes (32,767 characters and the terminator).
 constexpr unsigned kFileNameChars = 32768;

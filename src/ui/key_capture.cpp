@@ -1,8 +1,8 @@
 #include "ui/key_capture.h"
 
 #include "ui/app_core.h"
-#include "ui/platform/keyboard_hook.h"
-#include "ui/platform/transfer_mutex.h"
+#include "win32/keyboard_hook.h"
+#include "win32/transfer_mutex.h"
 
 namespace {
 

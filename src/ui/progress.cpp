@@ -1,6 +1,7 @@
 #include "ui/progress.h"
 
 #include "ui/app_core.h"
+#include "ui/platform/win32_link_platform.h"
 #include "ui/resources/resource.h"
 
 namespace {
@@ -22,6 +23,16 @@ INT_PTR CALLBACK ProgressDialogProc(HWND, UINT message, WPARAM, LPARAM) {
   return message == WM_INITDIALOG ? TRUE : FALSE;
 }
 
+// The progress window as the link's providers see it.
+class ProgressWindowView : public ProgressView {
+ public:
+  HWND Window() override { return ProgressWindow(); }
+  void SetText(const char* text) override { SetProgressText(text); }
+  void PaintText() override { PaintProgressText(); }
+};
+
+ProgressWindowView windowView;
+
 }  // namespace
 
 // Any command (OK, Enter, Esc, the close box) ends the box with its id.
@@ -40,6 +51,7 @@ bool OpenProgressWindow() {
                                    ProgressDialogProc, 0);
   SetProgressWindow(window);
   if (window == nullptr) return false;
+  SetProgressView(windowView);
   ShowWindow(window, SW_SHOW);
   UpdateWindow(window);
   progress.lastPaint = GetTickCount();

@@ -45,10 +45,14 @@ void BackUpCommand() {
   ConfigModel encoder;
   ResetModel(encoder);
   if (!DecodeReadImage(result, read, encoder)) return;
-  ConfigImage image{};
-  if (!EncodeImageOrReport(encoder, image)) return;
+  std::string bytes;
+  int sharedPin = -1;
+  if (FileBytesOfReadImage(read, bytes, sharedPin) != ImageFault::kNone) {
+    ShowMessage(SharedPinMessage(sharedPin).c_str(), kErrorBox);
+    return;
+  }
   std::string reason;
-  if (!WriteFileWhole(name, FileBytesOfImage(image), reason)) {
+  if (!WriteFileWhole(name, bytes, reason)) {
     ShowMessage(kSaveErrorMessage, kErrorBox);
     return;
   }

@@ -4,8 +4,6 @@
 
 #include <windows.h>
 
-#include <cstdio>
-
 #include "link/read_transfer.h"
 #include "link/typematic_link.h"
 #include "link/write_transfer.h"
@@ -23,7 +21,6 @@ namespace {
 
 // Pause before and after a transfer while the progress window paints or goes.
 constexpr int kSettleMs = 100;
-constexpr int kMessageSize = 64;
 constexpr char kTransferRunning[] =
     "Another program is transferring a configuration to or from the RQ57.\nTry again when it has finished.";
 
@@ -59,20 +56,10 @@ int RunTransfer(Transfer transfer) {
   return result;
 }
 
-void ShowUnknownError(int result) {
-  char text[kMessageSize];
-  std::snprintf(text, sizeof text, kUnknownErrorFormat, result);
-  ShowMessage(text, kErrorBox);
-}
-
-void ReportWrite(int result) {
-  switch (result) {
-    case kTransferOk: ShowMessage(kWrittenMessage, MB_OK); return;
-    case kTransferNotFound: ShowMessage(kNotFoundMessage, kErrorBox); return;
-    case kTransferLinkError: ShowMessage(kWriteErrorMessage, kErrorBox); return;
-    case kTransferRefused: return;
-    default: ShowUnknownError(result); return;
-  }
+// Says a transfer's result; a refused one was said when refused.
+void ShowResult(TransferKind kind, int result) {
+  if (result == kTransferRefused) return;
+  ShowMessage(TransferResultText(kind, result).c_str(), result == kTransferOk ? MB_OK : kErrorBox);
 }
 
 }  // namespace
@@ -82,20 +69,16 @@ int ReadEncoderImage(ConfigImage& image) {
 }
 
 bool DecodeReadImage(int result, const ConfigImage& image, ConfigModel& model) {
-  switch (result) {
-    case kTransferOk:
-      if (DecodeImage(image, model)) {
-        EncoderWasRead(model);
-        return true;
-      }
-      ShowMessage(kInvalidConfigurationMessage, kErrorBox);
-      return false;
-    case kTransferNotFound: ShowMessage(kNotFoundMessage, kErrorBox); return false;
-    case kTransferLinkError: ShowMessage(kReadErrorMessage, kErrorBox); return false;
-    case kTransferInvalidConfig: ShowMessage(kInvalidConfigurationMessage, kErrorBox); return false;
-    case kTransferRefused: return false;  // said when refused
-    default: ShowUnknownError(result); return false;
+  if (result != kTransferOk) {
+    ShowResult(TransferKind::kRead, result);
+    return false;
   }
+  if (!DecodeImage(image, model)) {
+    ShowMessage(kInvalidConfigurationMessage, kErrorBox);
+    return false;
+  }
+  EncoderWasRead(model);
+  return true;
 }
 
 // A failed read leaves the editor's configuration and its modified flag alone.
@@ -108,7 +91,7 @@ void ReadCommand() {
   if (!DecodeReadImage(result, image, read)) return;
   Editor().Replace(read);
   ShowWholeConfiguration();
-  ShowMessage(kReadMessage, MB_OK);
+  ShowResult(TransferKind::kRead, kTransferOk);
 }
 
 void WriteCommand() {
@@ -117,5 +100,5 @@ void WriteCommand() {
   if (!BuildImageOrReport(image)) return;
   const int result = RunTransfer([&image](LinkPlatform& platform) { return WriteToEncoder(platform, image); });
   if (result != kTransferRefused) EncoderWasWritten();
-  ReportWrite(result);
+  ShowResult(TransferKind::kWrite, result);
 }

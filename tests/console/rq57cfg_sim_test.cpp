@@ -15,7 +15,7 @@
 #include "io/system_text.h"
 #include "model/config.h"
 #include "sim/sample_image.h"
-#include "ui/platform/transfer_mutex.h"
+#include "win32/transfer_mutex.h"
 
 namespace {
 

@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "model/config_file.h"
 #include "ui/assign_keys.h"
@@ -54,77 +56,92 @@ class AssignKeysTest : public testing::Test {
   }
 };
 
-TEST_F(AssignKeysTest, TypedCombinationsBecomeKeysOneUndoStepEachAndRefusalsChangeNothing) {
-  EXPECT_EQ(Next(), "Type the key for Row 1 Col 2 (now Not Used)");
-  EXPECT_TRUE(Pushed(1));
-  TypeCombo(kModCtrl | kKeyR);   // Read's shortcut, here the cell's key
-  EXPECT_EQ(Cell(0, 1), kModCtrl | kKeyR);
-  EXPECT_EQ(Editor().UndoName(), "Key Row 1 Col 2");
-  EXPECT_EQ(Next(), "Type the key for Row 1 Col 3 (now Not Used)");
-  EXPECT_TRUE(Pushed(2) && !Pushed(1));
-
-  TypeCombo(kModAlt | kModShift | kModCtrl | kKeyA);
-  EXPECT_EQ(LastLine(), "Alt+Shift+Ctrl+A refused: two modifiers at most; Row 1 Col 3 unchanged");
-  SendKey(kF13, true);
-  SendKey(kF13, false);
+void Type(const Keystroke& key) {
+  SendKey(key, true);
+  SendKey(key, false);
   PumpUntilIdle();
-  EXPECT_EQ(LastLine(), "(virtual key 0x7C) refused: no key of the RQ57; Row 1 Col 3 unchanged");
-  EXPECT_EQ(Cell(0, 2), kKeyNotUsed);
-  SendKey(StrokeOf(kKeyLeftShift), true);   // Shift alone is the Left Shift key
-  SendKey(StrokeOf(kKeyLeftShift), false);
+}
+void Command(int id) {
+  SendMessageA(MainWindow(), WM_COMMAND, id, 0);
   PumpUntilIdle();
-  EXPECT_EQ(LastLine(), "Row 1 Col 3: Left Shift");
-
-  SendMessageA(MainWindow(), WM_COMMAND, IDM_EDIT_UNDO, 0);   // one assignment at a time
-  EXPECT_EQ(Cell(0, 2), kKeyNotUsed);
-  EXPECT_EQ(Editor().UndoName(), "Key Row 1 Col 2");
-  // Closed and opened again with no cell focused, it goes on where it stood.
-  Click(IDCANCEL);
-  FocusControl(MainWindow());
-  PostMessageA(MainWindow(), WM_COMMAND, IDM_TOOLS_ASSIGN_KEYS, 0);
-  WAIT_UNTIL(AssignKeysWindow() != nullptr && GetActiveWindow() == AssignKeysWindow());
-  PumpUntilIdle();
-  EXPECT_EQ(Next(), "Type the key for Row 1 Col 4 (now Not Used)");
 }
 
-TEST_F(AssignKeysTest, ButtonsCountsTheLastCellANewConfigurationAndTheFocusedCell) {
-  Click(IDC_ASSIGN_BACK);
-  Click(IDC_ASSIGN_BACK);   // nothing before Row 1 Col 1
-  EXPECT_EQ(Next(), "Type the key for Row 1 Col 1 (now Not Used)");
-  Click(IDC_ASSIGN_SKIP);
-  EXPECT_EQ(Next(), "Type the key for Row 1 Col 2 (now Not Used)");
-  EXPECT_FALSE(Editor().CanUndo());
+// One thing done in the window, and what shows afterwards; a field left empty
+// (nullptr, row -1, button -1) is not checked.
+struct Step {
+  const char* what;
+  std::function<void()> act;
+  const char* next;
+  const char* lastLine = nullptr;
+  int row = -1, column = -1;   // a cell, and the key it then holds
+  KeyCode key = kKeyNotUsed;
+  const char* undoName = nullptr;   // "" when nothing can be undone
+  int pushed = -1;                  // the one key button shown pushed
+};
 
-  Editor().SetRows(2);   // counts that shrink keep the next cell inside them
-  Editor().SetColumns(1);
-  ShowWholeConfiguration();
-  PumpUntilIdle();
-  EXPECT_EQ(Next(), "Type the key for Row 1 Col 1 (now Not Used)");
-  Click(IDC_ASSIGN_SKIP);
-  TypeCombo(kKeyA);
-  EXPECT_EQ(Next(), "Done: Row 2 Col 1 was the last cell. Back returns to it.");
-  TypeCombo(kKeyA);
-  EXPECT_EQ(LastLine(), "A refused: no cell left (Back returns to the last one)");
-  SendMessageA(MainWindow(), WM_COMMAND, IDM_EDIT_UNDO, 0);   // the last cell is next again
-  PumpUntilIdle();
-  EXPECT_EQ(Next(), "Type the key for Row 2 Col 1 (now Not Used)");
-  TypeCombo(kKeyA);
-  Click(IDC_ASSIGN_BACK);
-  Click(IDC_ASSIGN_NOT_USED);
-  EXPECT_EQ(Cell(1, 0), kKeyNotUsed);
-  EXPECT_EQ(Editor().UndoName(), "Key Row 2 Col 1");
+void RunSteps(const std::vector<Step>& steps) {
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.what);
+    step.act();
+    if (step.next != nullptr) EXPECT_EQ(Next(), step.next);
+    if (step.lastLine != nullptr) EXPECT_EQ(LastLine(), step.lastLine);
+    if (step.row >= 0) EXPECT_EQ(Cell(step.row, step.column), step.key);
+    if (step.undoName != nullptr) EXPECT_EQ(Editor().UndoName(), step.undoName);
+    for (int button = 0; step.pushed >= 0 && button < 3; ++button) EXPECT_EQ(Pushed(button), button == step.pushed);
+  }
+}
 
-  SetModified(false);
-  SendMessageA(MainWindow(), WM_COMMAND, IDM_FILE_NEW, 0);
-  PumpUntilIdle();
-  EXPECT_EQ(Next(), "Type the key for Row 1 Col 1 (now Not Used)");
-  FocusControl(KeyButton(6 + 2));   // meanwhile the keys are the editor's
-  TypeCombo(kKeyA);
-  SetForegroundWindow(AssignKeysWindow());
-  SetActiveWindow(AssignKeysWindow());
-  PumpUntilIdle();
-  EXPECT_EQ(Next(), "Type the key for Row 2 Col 3 (now Not Used)");
-  EXPECT_EQ(Cell(1, 2), kKeyNotUsed);
+constexpr char kNext12[] = "Type the key for Row 1 Col 2 (now Not Used)";
+constexpr char kNext11[] = "Type the key for Row 1 Col 1 (now Not Used)";
+
+// Typed combinations become keys, one undo step each; refusals change nothing.
+TEST_F(AssignKeysTest, TypedKeys) {
+  RunSteps({
+      {"opened on Row 1 Col 2", [] {}, kNext12, nullptr, -1, -1, 0, nullptr, 1},
+      {"Read's shortcut, here the cell's key", [] { TypeCombo(kModCtrl | kKeyR); },
+       "Type the key for Row 1 Col 3 (now Not Used)", nullptr, 0, 1, kModCtrl | kKeyR, "Key Row 1 Col 2", 2},
+      {"three modifiers", [] { TypeCombo(kModAlt | kModShift | kModCtrl | kKeyA); }, nullptr,
+       "Alt+Shift+Ctrl+A refused: two modifiers at most; Row 1 Col 3 unchanged"},
+      {"a key the RQ57 lacks", [] { Type(kF13); }, nullptr,
+       "(virtual key 0x7C) refused: no key of the RQ57; Row 1 Col 3 unchanged", 0, 2, kKeyNotUsed},
+      {"Shift alone is the Left Shift key", [] { Type(StrokeOf(kKeyLeftShift)); }, nullptr, "Row 1 Col 3: Left Shift"},
+      {"one assignment undone at a time", [] { Command(IDM_EDIT_UNDO); }, nullptr, nullptr, 0, 2, kKeyNotUsed,
+       "Key Row 1 Col 2"},
+      {"opened again with no cell focused, it goes on where it stood", [] {
+         Click(IDCANCEL);
+         FocusControl(MainWindow());
+         PostMessageA(MainWindow(), WM_COMMAND, IDM_TOOLS_ASSIGN_KEYS, 0);
+         WAIT_UNTIL(AssignKeysWindow() != nullptr && GetActiveWindow() == AssignKeysWindow());
+       }, "Type the key for Row 1 Col 4 (now Not Used)"},
+  });
+}
+
+// The buttons, counts that shrink, the last cell, a new configuration, a focused cell.
+TEST_F(AssignKeysTest, ButtonsAndWhereTheNextCellComesFrom) {
+  RunSteps({
+      {"nothing before Row 1 Col 1", [] { Click(IDC_ASSIGN_BACK); Click(IDC_ASSIGN_BACK); }, kNext11},
+      {"Skip", [] { Click(IDC_ASSIGN_SKIP); }, kNext12, nullptr, -1, -1, 0, ""},
+      {"counts that shrink keep the next cell inside them", [] {
+         Editor().SetRows(2);
+         Editor().SetColumns(1);
+         ShowWholeConfiguration();
+         PumpUntilIdle();
+       }, kNext11},
+      {"the last cell", [] { Click(IDC_ASSIGN_SKIP); TypeCombo(kKeyA); },
+       "Done: Row 2 Col 1 was the last cell. Back returns to it."},
+      {"no cell left", [] { TypeCombo(kKeyA); }, nullptr, "A refused: no cell left (Back returns to the last one)"},
+      {"Undo makes the last cell next again", [] { Command(IDM_EDIT_UNDO); }, "Type the key for Row 2 Col 1 (now Not Used)"},
+      {"Not Used after Back", [] { TypeCombo(kKeyA); Click(IDC_ASSIGN_BACK); Click(IDC_ASSIGN_NOT_USED); }, nullptr,
+       nullptr, 1, 0, kKeyNotUsed, "Key Row 2 Col 1"},
+      {"a new configuration", [] { SetModified(false); Command(IDM_FILE_NEW); }, kNext11},
+      {"a cell focused meanwhile, whose keys are the editor's", [] {
+         FocusControl(KeyButton(6 + 2));
+         TypeCombo(kKeyA);
+         SetForegroundWindow(AssignKeysWindow());
+         SetActiveWindow(AssignKeysWindow());
+         PumpUntilIdle();
+       }, "Type the key for Row 2 Col 3 (now Not Used)", nullptr, 1, 2, kKeyNotUsed},
+  });
 }
 
 // Save builds its image, then waits on its dialog: a real click on Not Used meanwhile

@@ -263,11 +263,11 @@ void EditCells(int steps, int rows, int columns) {
 }
 
 constexpr int kBenchSteps = 1000;
-constexpr double kFrameMs = 16.0;
 
 // Undo and redo of cell edits in the visible part of the grid, as a user takes
-// back what is in front of them: within a 60 Hz frame per step.
-TEST_F(EditCommandsTest, ThousandUndoAndRedoStepsTakeUnder16MsEach) {
+// back what is in front of them: scripts/bench-ui runs it and holds the medians to
+// a 60 Hz frame.
+TEST_F(EditCommandsTest, DISABLED_ThousandUndoAndRedoSteps) {
   EditCells(kBenchSteps, 6, 6);
   const StepTimes undo = TimeSteps(IDM_EDIT_UNDO, kBenchSteps);
   EXPECT_FALSE(Editor().CanUndo());
@@ -275,13 +275,11 @@ TEST_F(EditCommandsTest, ThousandUndoAndRedoStepsTakeUnder16MsEach) {
   EXPECT_FALSE(Editor().CanRedo());
   std::printf("visible cells, per step: undo median %.3f ms (90%% %.3f), redo median %.3f ms (90%% %.3f)\n",
               undo.median, undo.p90, redo.median, redo.p90);
-  EXPECT_LT(undo.median, kFrameMs);
-  EXPECT_LT(redo.median, kFrameMs);
 }
 
 // The same over all 12 x 12 cells, so that every other step scrolls the grid and
-// rewrites every key button: a figure to watch, run on request
-// (--gtest_also_run_disabled_tests), as it takes half a minute under Wine.
+// rewrites every key button: a figure to watch (scripts/bench-ui), as it takes half
+// a minute under Wine.
 TEST_F(EditCommandsTest, DISABLED_ThousandScrollingUndoAndRedoSteps) {
   EditCells(kBenchSteps, 12, 12);
   const StepTimes undo = TimeSteps(IDM_EDIT_UNDO, kBenchSteps);

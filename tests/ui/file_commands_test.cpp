@@ -36,73 +36,6 @@ constexpr char kInvalidFile[] = "Invalid configuration file";
 constexpr char kSaveTitle[] = "Save File";
 constexpr char kOpenTitle[] = "Open File";
 
-constexpr DWORD kCommandMs = 20000;   // bound of one command with all its windows
-constexpr UINT kGuardTickMs = 100;
-constexpr int kGuardStrikes = 10;     // ticks a window may stay open after the answers ran out
-
-// --- modal windows ---------------------------------------------------------------
-
-// Ends any modal window of this thread that is still open once the answers are used
-// up (or past the command's bound), so that an unexpected window fails the test
-// instead of hanging it. Runs as a thread timer inside the nested modal loops.
-struct ModalGuard {
-  const ModalAnswerer* answerer = nullptr;
-  DWORD start = 0;
-  int strikes = 0;
-  int closed = 0;
-  std::string closedTexts;  // what the closed windows said, for the failure message
-} guard;
-
-void CALLBACK GuardTick(HWND, UINT, UINT_PTR, DWORD) {
-  HWND modal = FindModalWindow(GetCurrentThreadId());
-  if (modal == nullptr || guard.answerer == nullptr) return;
-  const bool overdue = GetTickCount() - guard.start > kCommandMs;
-  if (!guard.answerer->Done() && !overdue) return;
-  if (++guard.strikes < kGuardStrikes && !overdue) return;
-  guard.strikes = 0;
-  ++guard.closed;
-  guard.closedTexts += " [" + WindowText(modal);
-  if (HWND text = GetDlgItem(modal, 0xFFFF)) guard.closedTexts += ": " + WindowText(text);
-  guard.closedTexts += "]";
-  // As the user would: Cancel where there is one (EndDialog would make a file
-  // dialog report success), else No, else OK.
-  const int button = GetDlgItem(modal, IDCANCEL) ? IDCANCEL : GetDlgItem(modal, IDNO) ? IDNO : IDOK;
-  PostMessageA(modal, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
-}
-
-// Runs command() (which opens modal windows on this thread) while the windows are
-// answered in order; returns what was seen. Fails at the caller when the count of
-// windows differs from the answers given.
-std::vector<DialogSeen> RunAnswered(const std::function<void()>& command,
-                                    std::vector<DialogAnswer> answers) {
-  const size_t expected = answers.size();
-  ModalAnswerer answerer(std::move(answers));
-  guard = ModalGuard{&answerer, GetTickCount(), 0, 0, {}};
-  const UINT_PTR timer = SetTimer(nullptr, 0, kGuardTickMs, GuardTick);
-  command();
-  answerer.Finish(kCommandMs);
-  PumpUntilIdle();
-  KillTimer(nullptr, timer);
-  EXPECT_EQ(guard.closed, 0) << "windows that were not expected:" << guard.closedTexts;
-  guard.answerer = nullptr;
-  std::vector<DialogSeen> seen = answerer.Seen();
-  std::string titles;
-  for (const DialogSeen& window : seen) titles += " [" + window.title + ": " + window.text + "]";
-  EXPECT_EQ(seen.size(), expected) << "windows answered:" << titles;
-  seen.resize(expected);
-  return seen;
-}
-
-// The same for a menu command, posted as the menu posts it.
-std::vector<DialogSeen> RunMenu(int id, std::vector<DialogAnswer> answers) {
-  return RunAnswered(
-      [id] {
-        PostMessageA(MainWindow(), WM_COMMAND, MAKEWPARAM(id, 0), 0);
-        PumpUntilIdle();
-      },
-      std::move(answers));
-}
-
 void ExpectMessageAt(const char* file, int line, const DialogSeen& seen, const char* text,
                      LPCSTR icon, std::vector<int> buttons) {
   SCOPED_TRACE(testing::Message() << "message at " << file << ":" << line);
@@ -226,7 +159,7 @@ class FileCommandsTest : public testing::Test {
 TEST_F(FileCommandsTest, SavingANewConfigurationUnderANewNameWritesTheDefaultImage) {
   const std::string path = Path("new.cfg");
   ASSERT_FALSE(Exists(path));
-  const auto seen = RunMenu(IDM_FILE_SAVE, {{IDOK, path}});
+  const auto seen = RunCommand(IDM_FILE_SAVE, {{IDOK, path}});
   EXPECT_FILE_DIALOG(seen[0], kSaveTitle);
   EXPECT_EQ(ReadAll(path), NewConfigurationImage());
   EXPECT_FALSE(EditorModel().modified);
@@ -238,19 +171,19 @@ TEST_F(FileCommandsTest, SaveMarksTheHistoryAndOpenAndNewClearIt) {
   const std::string path = Path("undo.cfg");
   ChooseItem(TypematicDropDown(), 1);
   ChooseItem(RowsDropDown(), 4);
-  RunMenu(IDM_FILE_SAVE, {{IDOK, path}});
+  RunCommand(IDM_FILE_SAVE, {{IDOK, path}});
   EXPECT_FALSE(EditorModel().modified);
-  RunMenu(IDM_EDIT_UNDO, {});
+  RunCommand(IDM_EDIT_UNDO, {});
   EXPECT_EQ(EditorModel().rows, 12);
   EXPECT_TRUE(EditorModel().modified);
-  RunMenu(IDM_EDIT_REDO, {});
+  RunCommand(IDM_EDIT_REDO, {});
   EXPECT_FALSE(EditorModel().modified);
   ChooseItem(TypematicDropDown(), 0);
-  RunMenu(IDM_FILE_OPEN, {{IDNO}, {IDOK, path}});
+  RunCommand(IDM_FILE_OPEN, {{IDNO}, {IDOK, path}});
   EXPECT_TRUE(EditorModel().typematic);
   EXPECT_FALSE(Editor().CanUndo());
   ChooseItem(TypematicDropDown(), 0);
-  RunMenu(IDM_FILE_NEW, {{IDNO}});
+  RunCommand(IDM_FILE_NEW, {{IDNO}});
   EXPECT_FALSE(Editor().CanUndo());
   EXPECT_FALSE(Editor().CanRedo());
   EXPECT_FALSE(EditorModel().modified);
@@ -345,15 +278,15 @@ TEST_F(FileCommandsTest, ANameInAnyScriptIsSavedAndOpened) {
   const std::string name = "\u00FCn\u00EFc\u00F8d\u00E9\u2014\u540D\u524D.img";  // ünïcødé—名前.img
   const std::string path = Path(name.c_str());
   EditTypematic();
-  RunMenu(IDM_FILE_SAVE, {{IDOK, path}});
+  RunCommand(IDM_FILE_SAVE, {{IDOK, path}});
   EXPECT_EQ(Names(), std::vector<std::string>{name});
   InputFile file;
   ASSERT_TRUE(ReadRegularFile(path, kImageSize, file)) << file.reason;
   Bytes expected = NewConfigurationImage();
   expected[507] = 0x40;
   EXPECT_EQ(Bytes(file.content.begin(), file.content.end()), expected);
-  RunMenu(IDM_FILE_NEW, {});
-  RunMenu(IDM_FILE_OPEN, {{IDOK, path}});
+  RunCommand(IDM_FILE_NEW, {});
+  RunCommand(IDM_FILE_OPEN, {{IDOK, path}});
   EXPECT_TRUE(EditorModel().typematic);
 }
 
@@ -362,7 +295,7 @@ TEST_F(FileCommandsTest, ANameInAnyScriptIsSavedAndOpened) {
 TEST_F(FileCommandsTest, QuestionYesSavesThenNewGoesOn) {
   const std::string path = Path("before-new.cfg");
   EditTypematic();
-  const auto seen = RunMenu(IDM_FILE_NEW, {{IDYES}, {IDOK, path}});
+  const auto seen = RunCommand(IDM_FILE_NEW, {{IDYES}, {IDOK, path}});
   EXPECT_MESSAGE(seen[0], kQuestion, IDI_QUESTION, IDYES, IDNO, IDCANCEL);
   EXPECT_FILE_DIALOG(seen[1], kSaveTitle);
   ASSERT_EQ(ReadAll(path).size(), 512u);
@@ -396,7 +329,7 @@ TEST_F(FileCommandsTest, QuestionYesWithoutASaveStopsTheCommand) {
     if (c.sharedPin) ChangeModel([&](ConfigModel& m) { m.rowPins[0] = 0; });  // row 1 and column 1 on A
     const std::vector<DialogAnswer> answers = {{IDYES}, {c.sharedPin ? IDOK : IDCANCEL}};
     const auto seen =
-        c.command != 0 ? RunMenu(c.command, answers) : RunAnswered([] {
+        c.command != 0 ? RunCommand(c.command, answers) : RunAnswered([] {
           PostMessageA(MainWindow(), WM_CLOSE, 0, 0);
           PumpUntilIdle();
         }, answers);
@@ -415,18 +348,18 @@ TEST_F(FileCommandsTest, QuestionYesWithoutASaveStopsTheCommand) {
 
 TEST_F(FileCommandsTest, QuestionCancelStopsAndNoGoesOnWithoutSaving) {
   EditTypematic();
-  auto seen = RunMenu(IDM_FILE_OPEN, {{IDCANCEL}});
+  auto seen = RunCommand(IDM_FILE_OPEN, {{IDCANCEL}});
   EXPECT_MESSAGE(seen[0], kQuestion, IDI_QUESTION, IDYES, IDNO, IDCANCEL);
   EXPECT_TRUE(EditorModel().modified);
 
   // No, then the Open dialog cancelled: still the same edited configuration, and the
   // next command asks again.
-  seen = RunMenu(IDM_FILE_OPEN, {{IDNO}, {IDCANCEL}});
+  seen = RunCommand(IDM_FILE_OPEN, {{IDNO}, {IDCANCEL}});
   EXPECT_FILE_DIALOG(seen[1], kOpenTitle);
   EXPECT_TRUE(EditorModel().typematic);
   EXPECT_TRUE(EditorModel().modified);
 
-  seen = RunMenu(IDM_FILE_NEW, {{IDNO}});
+  seen = RunCommand(IDM_FILE_NEW, {{IDNO}});
   EXPECT_MESSAGE(seen[0], kQuestion, IDI_QUESTION, IDYES, IDNO, IDCANCEL);
   EXPECT_FALSE(EditorModel().typematic);
   EXPECT_FALSE(EditorModel().modified);
@@ -438,7 +371,7 @@ TEST_F(FileCommandsTest, WithoutChangesNothingIsAsked) {
   bool goOn = false;
   RunAnswered([&] { goOn = ConfirmDiscard(); }, {});
   EXPECT_TRUE(goOn);
-  const auto seen = RunMenu(IDM_FILE_OPEN, {{IDOK, path}});
+  const auto seen = RunCommand(IDM_FILE_OPEN, {{IDOK, path}});
   EXPECT_FILE_DIALOG(seen[0], kOpenTitle);
   EXPECT_EQ(EditorModel().rows, 2);
 }
@@ -461,7 +394,7 @@ TEST_F(FileCommandsTest, OpenLoadsTheFileAndShowsIt) {
     EditTypematic();
     const std::string path = Path("small.cfg");
     WriteAll(path, c.content);
-    const auto seen = RunMenu(IDM_FILE_OPEN, {{IDNO}, {IDOK, path}});
+    const auto seen = RunCommand(IDM_FILE_OPEN, {{IDNO}, {IDOK, path}});
     EXPECT_FILE_DIALOG(seen[1], kOpenTitle);
 
     const ConfigModel& model = EditorModel();
@@ -510,7 +443,7 @@ TEST_F(FileCommandsTest, OpenRefusesFilesThatAreNoConfiguration) {
     EditTypematic();
     const std::string path = Path("bad.cfg");
     WriteAll(path, c.content);
-    const auto seen = RunMenu(IDM_FILE_OPEN, {{IDNO}, {IDOK, path}, {IDOK}});
+    const auto seen = RunCommand(IDM_FILE_OPEN, {{IDNO}, {IDOK, path}, {IDOK}});
     EXPECT_MESSAGE(seen[2], kInvalidFile, IDI_ERROR, IDOK);
     EXPECT_EQ(EditorModel().rows, 12);
     EXPECT_TRUE(EditorModel().typematic);
@@ -525,7 +458,7 @@ TEST_F(FileCommandsTest, AFileThatCannotBeReadIsReported) {
   WriteAll(path, SmallImage());
   HANDLE holder = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(holder, INVALID_HANDLE_VALUE);
-  const auto seen = RunMenu(IDM_FILE_OPEN, {{IDOK, path}, {IDOK}});
+  const auto seen = RunCommand(IDM_FILE_OPEN, {{IDOK, path}, {IDOK}});
   CloseHandle(holder);
   EXPECT_MESSAGE(seen[1], kOpenError, IDI_ERROR, IDOK);
   EXPECT_EQ(EditorModel().rows, 12);
@@ -537,7 +470,7 @@ TEST_F(FileCommandsTest, QuestionYesSavesThenOpenGoesOn) {
   const std::string opened = Path("opened.cfg");
   WriteAll(opened, SmallImage());
   EditTypematic();
-  const auto seen = RunMenu(IDM_FILE_OPEN, {{IDYES}, {IDOK, saved}, {IDOK, opened}});
+  const auto seen = RunCommand(IDM_FILE_OPEN, {{IDYES}, {IDOK, saved}, {IDOK, opened}});
   EXPECT_FILE_DIALOG(seen[1], kSaveTitle);
   EXPECT_FILE_DIALOG(seen[2], kOpenTitle);
   EXPECT_EQ(ReadAll(saved).size(), 512u);
@@ -549,14 +482,14 @@ TEST_F(FileCommandsTest, QuestionYesSavesThenOpenGoesOn) {
 TEST_F(FileCommandsTest, ASavedConfigurationOpensAsItWas) {
   const std::string path = Path("round.cfg");
   WriteAll(path, SmallImage());
-  RunMenu(IDM_FILE_OPEN, {{IDOK, path}});
+  RunCommand(IDM_FILE_OPEN, {{IDOK, path}});
   ChangeModel([&](ConfigModel& m) { m.keys[0] = kCtrlShiftKey; });   // row 1, column 1
   SetModified(true);
   const std::string copy = Path("copy.cfg");
-  RunMenu(IDM_FILE_SAVE, {{IDOK, copy}});
+  RunCommand(IDM_FILE_SAVE, {{IDOK, copy}});
   const ConfigModel before = EditorModel();
-  RunMenu(IDM_FILE_NEW, {});
-  RunMenu(IDM_FILE_OPEN, {{IDOK, copy}});
+  RunCommand(IDM_FILE_NEW, {});
+  RunCommand(IDM_FILE_OPEN, {{IDOK, copy}});
   EXPECT_EQ(EditorModel().rows, before.rows);
   EXPECT_EQ(EditorModel().columns, before.columns);
   for (int r = 0; r < before.rows; ++r) {
@@ -570,7 +503,7 @@ TEST_F(FileCommandsTest, ASavedConfigurationOpensAsItWas) {
 
 // The files dropped at once, as the shell hands them over; the receiver frees it.
 HGLOBAL DropOf(const std::vector<std::string>& paths) {
-  WideString list;
+  std::wstring list;
   for (const std::string& path : paths) list += WideText(path) + L'\0';
   const std::size_t bytes = (list.size() + 1) * sizeof(wchar_t);  // with the list's end
   HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + bytes);

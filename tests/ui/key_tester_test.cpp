@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -43,10 +44,6 @@ constexpr int kKeyLeftWin = 70;
 constexpr int kKeyPause = 126;
 constexpr int kKeyEnterNum = 108;
 constexpr int kLatencyRounds = 40;
-// A line is due within a frame (16 ms) of its key-down. The bound checked here allows
-// for a machine busy with other work, where this process waits for a core; the
-// figures printed are the measurement.
-constexpr double kLatencyBoundMs = 2 * 16.0;
 
 HWND TesterList() { return GetDlgItem(KeyTesterWindow(), IDC_TESTER_LIST); }
 
@@ -72,31 +69,12 @@ std::vector<int> PushedButtons() {
   return pushed;
 }
 
-// Ends any modal window or menu that a key let through would open (a Read's result,
-// menu mode on Alt), so that such a fault fails the test instead of hanging it.
-constexpr UINT kGuardTickMs = 200;
-int unexpectedWindows = 0;
-
-void CALLBACK CloseUnexpectedWindow(HWND, UINT, UINT_PTR, DWORD) {
-  GUITHREADINFO info = {};
-  info.cbSize = sizeof info;
-  if (GetGUIThreadInfo(GetCurrentThreadId(), &info) && (info.flags & GUI_INMENUMODE)) {
-    ++unexpectedWindows;
-    EndMenu();
-    return;
-  }
-  HWND modal = FindModalWindow(GetCurrentThreadId());
-  if (modal == nullptr) return;
-  ++unexpectedWindows;
-  const int button = GetDlgItem(modal, IDCANCEL) ? IDCANCEL : GetDlgItem(modal, IDNO) ? IDNO : IDOK;
-  PostMessageA(modal, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
-}
-
 class KeyTesterTest : public testing::Test {
  protected:
   void SetUp() override {
-    unexpectedWindows = 0;
-    guard_ = SetTimer(nullptr, 0, kGuardTickMs, CloseUnexpectedWindow);
+    // Ends any modal window or menu that a key let through would open (a Read's
+    // result, menu mode on Alt), so that such a fault fails the test instead of hanging it.
+    guard_ = std::make_unique<ModalAnswerer>(std::vector<ModalStep>{});
     ResetEditor();
     ChangeModel([](ConfigModel& model) {
       model.keys[2 * kMatrixStride + 4] = kModShift | kKeyA;   // Row 3 Col 5
@@ -111,11 +89,11 @@ class KeyTesterTest : public testing::Test {
   void TearDown() override {
     if (KeyTesterWindow() != nullptr) DestroyWindow(KeyTesterWindow());
     PumpUntilIdle();
-    KillTimer(nullptr, guard_);
-    EXPECT_EQ(unexpectedWindows, 0) << "keys reached a command that opened a window";
+    EXPECT_EQ(guard_->Unexpected(), 0) << "keys reached a command that opened a window:" << guard_->UnexpectedTexts();
+    guard_.reset();
     ResetEditor();
   }
-  UINT_PTR guard_ = 0;
+  std::unique_ptr<ModalAnswerer> guard_;
 };
 
 TEST_F(KeyTesterTest, ListsEachCombinationWithItsCellsAndPushesTheCell) {
@@ -232,7 +210,7 @@ constexpr DWORD kHungAfterMs = 5000;
 constexpr DWORD kIdlePauseMs = kHungAfterMs + 1000;
 
 TEST_F(KeyTesterTest, TheFirstKeyAfterALongPauseArrives) {
-  KillTimer(nullptr, guard_);
+  guard_.reset();
   PumpUntilIdle();
   const DWORD start = GetTickCount();
   MsgWaitForMultipleObjects(0, nullptr, FALSE, kIdlePauseMs, QS_ALLINPUT);
@@ -241,7 +219,7 @@ TEST_F(KeyTesterTest, TheFirstKeyAfterALongPauseArrives) {
   MsgWaitForMultipleObjects(0, nullptr, FALSE, kWaitMs, QS_ALLINPUT);
   WAIT_UNTIL(LineCount() == 1);
   EXPECT_EQ(LastLine(), "S: not in this configuration");
-  guard_ = SetTimer(nullptr, 0, kGuardTickMs, CloseUnexpectedWindow);
+  guard_ = std::make_unique<ModalAnswerer>(std::vector<ModalStep>{});
 }
 
 // Runs the editor's loop until the list has more than count lines and has painted
@@ -273,9 +251,10 @@ double Median(std::vector<double> values) {
   return values[values.size() / 2];
 }
 
-// A line shows within a frame of its key-down: the time from handing the key-down
-// to the system until the line is in the list and painted, as the editor's loop runs.
-TEST_F(KeyTesterTest, ALineShowsWithinAFrameOfItsKeyDown) {
+// How soon a line shows after its key-down: the time from handing the key-down to
+// the system until the line is in the list and painted, as the editor's loop runs.
+// scripts/bench-ui runs it and holds the median to a frame.
+TEST_F(KeyTesterTest, DISABLED_TimeFromKeyDownToLine) {
   LARGE_INTEGER frequency = {};
   QueryPerformanceFrequency(&frequency);
   const auto ms = [&](const LARGE_INTEGER& from, const LARGE_INTEGER& to) {
@@ -303,7 +282,6 @@ TEST_F(KeyTesterTest, ALineShowsWithinAFrameOfItsKeyDown) {
   std::printf("key tester, key-down to line over %d keys: in the list median %.2f ms; "
               "painted median %.2f ms, max %.2f ms\n",
               kLatencyRounds, Median(listed), Median(painted), worst);
-  EXPECT_LT(Median(painted), kLatencyBoundMs);
 }
 
 }  // namespace

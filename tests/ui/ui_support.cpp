@@ -17,31 +17,34 @@
 
 namespace {
 
-constexpr DWORD kQuietMs = 30;          // an empty queue for this long counts as idle
-constexpr DWORD kPollMs = 10;           // how often the answerer looks for a window
-constexpr DWORD kSettleMs = 50;         // lets a found dialog finish its initialisation
-constexpr DWORD kJoinMs = 2000;         // bound of joining the answerer after giving up
+constexpr DWORD kPollMs = 10;           // longest wait between two looks at a condition
+constexpr UINT kTickMs = USER_TIMER_MINIMUM;  // the answerer's timer; it ticks when nothing is queued
 constexpr int kMessageBoxTextId = 0xFFFF;
 constexpr int kFileNameComboId = 1148;  // cmb13 of the common file dialogs
 constexpr int kFileNameEditId = 1152;   // edt1, the older name field
 
 DWORD Elapsed(DWORD start) { return GetTickCount() - start; }
 
-// Dispatches everything queued, as the editor's own loop would; false on WM_QUIT
-// (put back so that the real loop still sees it).
-bool DispatchQueued() {
+enum class Pumped { kEmpty, kQuit, kBound };
+
+// Dispatches everything queued, as the editor's own loop would, until the queue
+// holds nothing (posted or sent, input, paint or timer due), at most maxMs. A
+// WM_QUIT is put back so that the real loop still sees it.
+Pumped DispatchQueued(DWORD maxMs = INFINITE) {
+  const DWORD start = GetTickCount();
   MSG message;
   while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
     if (message.message == WM_QUIT) {
       PostQuitMessage(static_cast<int>(message.wParam));
-      return false;
+      return Pumped::kQuit;
     }
     if (!TranslateEditorAccelerator(message)) {
       TranslateMessage(&message);
       DispatchMessageA(&message);
     }
+    if (Elapsed(start) >= maxMs) return Pumped::kBound;
   }
-  return true;
+  return Pumped::kEmpty;
 }
 
 std::string ClassOf(HWND window) {
@@ -131,25 +134,15 @@ void ClickWithMouse(HWND window) {
   mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
 }
 
-bool PumpUntilIdle(DWORD maxMs) {
-  const DWORD start = GetTickCount();
-  while (Elapsed(start) < maxMs) {
-    if (!DispatchQueued()) return true;
-    const DWORD left = maxMs - Elapsed(start);
-    const DWORD wait = left < kQuietMs ? left : kQuietMs;
-    if (MsgWaitForMultipleObjects(0, nullptr, FALSE, wait, QS_ALLINPUT) == WAIT_TIMEOUT) {
-      return true;
-    }
-  }
-  return false;
-}
+// Idle is nothing left to handle now; what comes later is waited for by condition.
+bool PumpUntilIdle(DWORD maxMs) { return DispatchQueued(maxMs) != Pumped::kBound; }
 
 bool PumpUntil(const std::function<bool()>& condition, DWORD maxMs) {
   const DWORD start = GetTickCount();
   for (;;) {
     if (condition()) return true;
     if (Elapsed(start) >= maxMs) return false;
-    if (!DispatchQueued()) return condition();
+    if (DispatchQueued() == Pumped::kQuit) return condition();
     MsgWaitForMultipleObjects(0, nullptr, FALSE, kPollMs, QS_ALLINPUT);
   }
 }
@@ -271,12 +264,28 @@ bool Exists(const std::string& path) {
   return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-std::vector<DialogSeen> RunCommand(int id, std::vector<DialogAnswer> answers) {
+std::vector<DialogSeen> RunAnswered(const std::function<void()>& command, std::vector<DialogAnswer> answers) {
+  const std::size_t expected = answers.size();
   ModalAnswerer answerer(std::move(answers), kTransferMs);
-  PostMessageA(MainWindow(), WM_COMMAND, id, 0);
+  command();
   answerer.Finish(kTransferMs);
   PumpUntilIdle();
-  return answerer.Seen();
+  EXPECT_EQ(answerer.Unexpected(), 0) << "windows that were not expected:" << answerer.UnexpectedTexts();
+  std::vector<DialogSeen> seen = answerer.Seen();
+  std::string titles;
+  for (const DialogSeen& window : seen) titles += " [" + window.title + ": " + window.text + "]";
+  EXPECT_EQ(seen.size(), expected) << "windows answered:" << titles;
+  seen.resize(expected);
+  return seen;
+}
+
+std::vector<DialogSeen> RunCommand(int id, std::vector<DialogAnswer> answers) {
+  return RunAnswered(
+      [id] {
+        PostMessageA(MainWindow(), WM_COMMAND, MAKEWPARAM(id, 0), 0);
+        PumpUntilIdle();
+      },
+      std::move(answers));
 }
 
 void ExpectResultAt(const char* file, int line, const std::vector<DialogSeen>& seen,
@@ -315,69 +324,96 @@ HWND FindModalWindow(DWORD threadId) {
   return state.found;
 }
 
+namespace {
+
+ModalAnswerer* activeAnswerer = nullptr;
+
+bool InMenuMode() {
+  GUITHREADINFO info = {};
+  info.cbSize = sizeof info;
+  return GetGUIThreadInfo(GetCurrentThreadId(), &info) && (info.flags & GUI_INMENUMODE);
+}
+
+}  // namespace
+
+ModalAnswerer::ModalAnswerer(std::vector<ModalStep> steps, DWORD timeoutMs)
+    : steps_(std::move(steps)), ends_(steps_.size(), false), start_(GetTickCount()), timeoutMs_(timeoutMs) {
+  EXPECT_EQ(activeAnswerer, nullptr) << "one modal answerer at a time";
+  activeAnswerer = this;
+  timer_ = SetTimer(nullptr, 0, kTickMs, Tick);
+}
+
 ModalAnswerer::ModalAnswerer(std::vector<DialogAnswer> answers, DWORD timeoutMs)
-    : answers_(std::move(answers)), uiThread_(GetCurrentThreadId()), timeoutMs_(timeoutMs) {
-  thread_ = CreateThread(nullptr, 0, ThreadMain, this, 0, nullptr);
-  if (thread_ == nullptr) done_ = 1;
+    : ModalAnswerer(std::vector<ModalStep>{}, timeoutMs) {
+  for (DialogAnswer& answer : answers) {
+    steps_.push_back([this, answer](HWND modal) {
+      seen_.push_back(Describe(modal));
+      if (!answer.fileName.empty()) FillFileName(modal, answer.fileName);
+      PostMessageA(modal, WM_COMMAND, MAKEWPARAM(answer.button, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(GetDlgItem(modal, answer.button)));
+    });
+    ends_.push_back(true);
+  }
 }
 
 ModalAnswerer::ModalAnswerer(int button, DWORD timeoutMs)
     : ModalAnswerer(std::vector<DialogAnswer>{DialogAnswer{button}}, timeoutMs) {}
 
-ModalAnswerer::~ModalAnswerer() { Finish(0); }
+ModalAnswerer::~ModalAnswerer() {
+  KillTimer(nullptr, timer_);
+  activeAnswerer = nullptr;
+}
 
-bool ModalAnswerer::Done() const { return done_ != 0; }
+bool ModalAnswerer::Done() const { return AllStepsRan() || Elapsed(start_) >= timeoutMs_; }
 
 int ModalAnswerer::Finish(DWORD maxMs) {
   PumpUntil([this] { return Done(); }, maxMs);
-  if (thread_ != nullptr) {
-    // Giving up: the thread ends at its next bounded wait; keep pumping so that its
-    // cross-thread calls into our windows can return.
-    stop_ = 1;
-    PumpUntil([this] { return WaitForSingleObject(thread_, 0) == WAIT_OBJECT_0; }, kJoinMs);
-    WaitForSingleObject(thread_, kJoinMs);
-    CloseHandle(thread_);
-    thread_ = nullptr;
-  }
   return static_cast<int>(seen_.size());
 }
 
-DWORD WINAPI ModalAnswerer::ThreadMain(void* self) {
-  static_cast<ModalAnswerer*>(self)->Run();
-  return 0;
+void CALLBACK ModalAnswerer::Tick(HWND, UINT, UINT_PTR, DWORD) {
+  if (activeAnswerer != nullptr && !activeAnswerer->stepping_) activeAnswerer->Step();
 }
 
-void ModalAnswerer::Run() {
-  // Every window answered so far: a file dialog whose own question was just
-  // answered is enabled again for a moment before it closes, and must not count twice.
-  std::vector<HWND> answered;
-  for (const DialogAnswer& answer : answers_) {
-    HWND dialog = nullptr;
-    const DWORD start = GetTickCount();
-    while (!stop_ && Elapsed(start) < timeoutMs_) {
-      dialog = FindModalWindow(uiThread_);
-      if (dialog != nullptr &&
-          std::find(answered.begin(), answered.end(), dialog) == answered.end()) {
-        break;
-      }
-      dialog = nullptr;
-      Sleep(kPollMs);
-    }
-    if (dialog == nullptr) break;
-    Sleep(kSettleMs);
-    seen_.push_back(Describe(dialog));
-    if (!answer.fileName.empty()) FillFileName(dialog, answer.fileName);
-    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(answer.button, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, answer.button)));
-    // The answered window closes, or is disabled under a window of its own.
-    const DWORD pressed = GetTickCount();
-    while (!stop_ && Elapsed(pressed) < timeoutMs_ && IsWindow(dialog) &&
-           IsWindowVisible(dialog) && IsWindowEnabled(dialog)) {
-      Sleep(kPollMs);
-    }
-    answered.push_back(dialog);
+void ModalAnswerer::Step() {
+  if (InMenuMode() && Done()) {
+    ++unexpected_;
+    unexpectedTexts_ += " [a menu]";
+    EndMenu();
+    return;
   }
-  done_ = 1;
+  HWND modal = FindModalWindow(GetCurrentThreadId());
+  if (modal == nullptr) return;
+  if (std::find(answered_.begin(), answered_.end(), modal) != answered_.end()) {
+    // Answered or closed, and still up when the time ran out: ended, as a last resort.
+    if (Elapsed(start_) >= timeoutMs_) {
+      ++unexpected_;
+      EndDialog(modal, IDCANCEL);
+    }
+    return;
+  }
+  if (Done()) {
+    CloseUnexpected(modal);
+    return;
+  }
+  // A step may open a modal window of its own, whose loop ticks too.
+  const std::size_t step = next_++;
+  if (ends_[step]) answered_.push_back(modal);
+  stepping_ = true;
+  steps_[step](modal);
+  stepping_ = false;
+}
+
+void ModalAnswerer::CloseUnexpected(HWND modal) {
+  ++unexpected_;
+  unexpectedTexts_ += " [" + WindowText(modal);
+  if (HWND text = GetDlgItem(modal, kMessageBoxTextId)) unexpectedTexts_ += ": " + WindowText(text);
+  unexpectedTexts_ += "]";
+  answered_.push_back(modal);
+  // As the user would: Cancel where there is one (EndDialog would make a file
+  // dialog report success), else No, else OK.
+  const int button = GetDlgItem(modal, IDCANCEL) ? IDCANCEL : GetDlgItem(modal, IDNO) ? IDNO : IDOK;
+  PostMessageA(modal, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
 }
 
 void FocusControl(HWND target) {
@@ -445,44 +481,11 @@ bool StartUnixCommand(const std::string& command) {
   return ok != FALSE;
 }
 
-namespace {
-
-constexpr UINT kStepMs = 40;
-
-struct ModalScript {
-  std::vector<ModalStep> steps;
-  size_t next = 0;
-  DWORD start = 0;
-  DWORD maxMs = 0;
-  bool timedOut = false;
-} script;
-
-void CALLBACK ModalScriptTick(HWND, UINT, UINT_PTR, DWORD) {
-  HWND modal = FindModalWindow(GetCurrentThreadId());
-  if (modal == nullptr) return;
-  if (Elapsed(script.start) >= script.maxMs) {
-    script.timedOut = true;
-    EndDialog(modal, kScriptTimedOut);
-    return;
-  }
-  if (script.next < script.steps.size()) {
-    ModalStep step = script.steps[script.next++];
-    step(modal);
-  }
-}
-
-}  // namespace
-
-bool RunModalScript(const std::function<void()>& open, std::vector<ModalStep> steps,
-                    DWORD maxMs) {
-  script = ModalScript{std::move(steps), 0, GetTickCount(), maxMs, false};
-  const UINT_PTR timer = SetTimer(nullptr, 0, kStepMs, ModalScriptTick);
+bool RunModalScript(const std::function<void()>& open, std::vector<ModalStep> steps, DWORD maxMs) {
+  ModalAnswerer script(std::move(steps), maxMs);
   open();
-  KillTimer(nullptr, timer);
   PumpUntilIdle();
-  const bool finished = !script.timedOut && script.next == script.steps.size();
-  script.steps.clear();
-  return finished;
+  return script.AllStepsRan() && script.Unexpected() == 0;
 }
 
 ModalStep PressKeyStep(WORD virtualKey) {

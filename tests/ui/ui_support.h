@@ -1,6 +1,6 @@
-// Helpers for the tests of the editor's windows under Wine: bounded message pumping,
-// answering modal windows from a second thread, real keystrokes, and checks that
-// report at the caller's file and line.
+// Helpers for the tests of the editor's windows under Wine: message pumping until
+// nothing is left to handle, waits on conditions, the one harness for modal windows,
+// real keystrokes, and checks that report at the caller's file and line.
 #pragma once
 
 #include <windows.h>
@@ -17,8 +17,10 @@
 constexpr DWORD kIdleMs = 2000;       // default bound of PumpUntilIdle
 constexpr DWORD kWaitMs = 5000;       // default bound of the waits below
 
-// Dispatches queued messages until the queue stays empty for a short while, or at
-// most maxMs. Returns false when the bound was reached first.
+// Dispatches queued messages until nothing is left to handle (no message posted or
+// sent, no input, paint or timer due), at most maxMs. Returns false when the bound
+// was reached first. It waits for nothing that comes later: wait for that with
+// PumpUntil or WAIT_UNTIL.
 bool PumpUntilIdle(DWORD maxMs = kIdleMs);
 
 // Pumps messages until condition() holds, at most maxMs; returns whether it held.
@@ -77,9 +79,16 @@ struct DialogSeen {
   HICON icon = nullptr;     // that icon (compare with LoadIcon(nullptr, IDI_ERROR) etc.)
 };
 
-// Answers the modal windows (#32770) that the calling (UI) thread opens, from a
-// second thread (start it before the window opens): waits for each in turn, records it, fills a file name if asked,
-// and posts the chosen button's command. Every wait is bounded. Example:
+// One thing done to the modal window (#32770) that is up; the window it is given.
+using ModalStep = std::function<void(HWND modal)>;
+
+// The one harness for modal windows: runs steps on the modal windows that this
+// thread opens, from a timer of this thread, which ticks only when nothing else is
+// queued, so each step comes once the window is up and the one before has been
+// handled. An answer (DialogAnswer) records its window, fills a file name if asked
+// and clicks a button; that window is not stepped again. A modal window or menu
+// found once the steps have run (or past timeoutMs) is closed as a user would
+// (Cancel, else No, else OK) and counted as unexpected. Example:
 //   ModalAnswerer answerer({DialogAnswer{IDOK, "a.cfg"}, DialogAnswer{IDYES}});
 //   PostMessageA(MainWindow(), WM_COMMAND, IDM_FILE_SAVE, 0);
 //   ASSERT_EQ(answerer.Finish(), 2);
@@ -88,29 +97,38 @@ class ModalAnswerer {
   explicit ModalAnswerer(std::vector<DialogAnswer> answers, DWORD timeoutMs = kWaitMs);
   // One window, ended with the given button.
   explicit ModalAnswerer(int button, DWORD timeoutMs = kWaitMs);
+  explicit ModalAnswerer(std::vector<ModalStep> steps, DWORD timeoutMs = kWaitMs);
   ~ModalAnswerer();
   ModalAnswerer(const ModalAnswerer&) = delete;
   ModalAnswerer& operator=(const ModalAnswerer&) = delete;
 
-  // Whether every answer was given (or the answerer gave up).
+  // Whether every step ran (or the time ran out).
   bool Done() const;
-  // Pumps until Done, at most maxMs; then joins the thread. Returns how many windows
-  // were answered.
+  bool AllStepsRan() const { return next_ == steps_.size(); }
+  // Pumps until Done, at most maxMs. Returns how many windows were answered.
   int Finish(DWORD maxMs = kWaitMs);
-  // The windows answered so far; valid after Finish.
+  // The windows answered so far.
   const std::vector<DialogSeen>& Seen() const { return seen_; }
+  // The windows and menus closed as unexpected, and what they said.
+  int Unexpected() const { return unexpected_; }
+  const std::string& UnexpectedTexts() const { return unexpectedTexts_; }
 
  private:
-  static DWORD WINAPI ThreadMain(void* self);
-  void Run();
+  static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD);
+  void Step();
+  void CloseUnexpected(HWND modal);
 
-  std::vector<DialogAnswer> answers_;
+  std::vector<ModalStep> steps_;
+  std::vector<bool> ends_;     // whether steps_[i] ends its window (an answer)
+  std::size_t next_ = 0;
+  std::vector<HWND> answered_;
   std::vector<DialogSeen> seen_;
-  DWORD uiThread_;
+  int unexpected_ = 0;
+  std::string unexpectedTexts_;
+  DWORD start_;
   DWORD timeoutMs_;
-  HANDLE thread_ = nullptr;
-  volatile LONG done_ = 0;
-  volatile LONG stop_ = 0;
+  UINT_PTR timer_ = 0;
+  bool stepping_ = false;
 };
 
 // Changes the editor's configuration directly, as a test's set-up: no undo step;
@@ -124,9 +142,12 @@ ConfigImage ImageOf(const ConfigModel& model);
 // Sets or clears the editor's modified flag (set through an edit that keeps every
 // value, cleared as a save does).
 void SetModified(bool modified);
-// Posts a menu command and answers the modal windows it opens in turn, allowing a
-// transfer's time; returns what was seen.
+// Runs command() (which opens modal windows on this thread) while a ModalAnswerer
+// answers its windows in turn, allowing a transfer's time; returns what was seen.
+// Fails at the caller's test when other windows came or fewer than the answers.
 constexpr DWORD kTransferMs = 20000;
+std::vector<DialogSeen> RunAnswered(const std::function<void()>& command, std::vector<DialogAnswer> answers);
+// The same for a menu command, posted as the menu posts it.
 std::vector<DialogSeen> RunCommand(int id, std::vector<DialogAnswer> answers);
 
 // Checks that seen[index] is a message box of the editor with this text and OK
@@ -178,12 +199,8 @@ void TypeCombo(KeyCode code);
 bool StartUnixCommand(const std::string& command);
 
 // Runs open(), which opens a modal window on this thread and returns when it closes,
-// while a thread timer inside that modal loop runs the steps in turn on the modal
-// window (#32770), one per tick, each after the input of the one before has been
-// handled. A modal window still open past maxMs is ended with kScriptTimedOut.
-// Returns whether every step ran and the window then closed by itself.
-using ModalStep = std::function<void(HWND modal)>;
-constexpr int kScriptTimedOut = -1000;
+// while a ModalAnswerer runs the steps on it. Returns whether every step ran, the
+// window then closed by itself and no other window came.
 bool RunModalScript(const std::function<void()>& open, std::vector<ModalStep> steps,
                     DWORD maxMs = kWaitMs);
 // Steps: a real keystroke (keybd_event) to the focused control; a real click (BM_CLICK)

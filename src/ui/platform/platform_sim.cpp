@@ -9,12 +9,10 @@
 
 #include "sim/encoder_sim.h"
 #include "sim/sample_image.h"
-#include "ui/app_core.h"
 #include "ui/platform/platform_sim.h"
 #include "ui/platform/transfer_platform.h"
 #include "ui/platform/win32_link_platform.h"
-#include "ui/platform/sim_input.h"
-#include "ui/progress.h"
+#include "win32/sim_input.h"
 
 namespace {
 
@@ -51,7 +49,7 @@ void TypeKeys(const std::vector<SimKeyEvent>& events) {
     CountInjected(events.size());
     return;
   }
-  HWND target = GetFocus() != nullptr ? GetFocus() : ProgressWindow();
+  HWND target = GetFocus() != nullptr ? GetFocus() : TransferProgressView().Window();
   if (target == nullptr) return;
   for (const SimKeyEvent& event : events) {
     PostMessageA(target, event.down ? WM_KEYDOWN : WM_KEYUP, static_cast<WPARAM>(event.key), 0);
@@ -97,7 +95,7 @@ class SimLinkPlatform : public Win32LinkPlatform {
   // Sleeps exactly ms in all, waking to type answers that fall due meanwhile.
   // The tick clock is not asked how much is left: it may step by 16 ms.
   void Pause(std::uint32_t ms) override {
-    PaintProgressText();
+    TransferProgressView().PaintText();
     DWORD left = ms;
     for (;;) {
       TypeDueKeys();

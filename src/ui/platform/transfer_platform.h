@@ -5,7 +5,7 @@
 #include <string>
 
 #include "session/transfer_session.h"
-#include "ui/platform/transfer_mutex.h"
+#include "win32/transfer_mutex.h"
 
 class LinkPlatform;
 

@@ -1,9 +1,16 @@
 #include "ui/platform/win32_link_platform.h"
 
-#include "ui/app_core.h"
-#include "ui/progress.h"
-
 namespace {
+
+class NoProgressView : public ProgressView {
+ public:
+  HWND Window() override { return nullptr; }
+  void SetText(const char*) override {}
+  void PaintText() override {}
+};
+
+NoProgressView noView;
+ProgressView* view = &noView;
 
 // Longest idle wait while the queue is empty; a message ends it sooner.
 constexpr DWORD kIdleWaitMs = 1;
@@ -14,12 +21,12 @@ int quitCode = 0;
 }  // namespace
 
 void Win32LinkPlatform::Pause(std::uint32_t ms) {
-  PaintProgressText();
+  view->PaintText();
   Sleep(ms);
 }
 
 void Win32LinkPlatform::WaitForMessage() {
-  PaintProgressText();
+  view->PaintText();
   // Unlike Sleep(1), which lasts a whole timer tick (15.6 ms by default), this
   // returns as soon as input or any other message arrives.
   MsgWaitForMultipleObjects(0, nullptr, FALSE, kIdleWaitMs, QS_ALLINPUT);
@@ -47,13 +54,17 @@ void Win32LinkPlatform::DispatchTakenMessage() {
     quitCode = static_cast<int>(taken_.wParam);
     return;
   }
-  HWND progress = ProgressWindow();
+  HWND progress = view->Window();
   if (progress != nullptr && IsWindow(progress) && IsDialogMessageA(progress, &taken_)) return;
   TranslateMessage(&taken_);
   DispatchMessageA(&taken_);
 }
 
-void Win32LinkPlatform::ShowProgress(const char* text) { SetProgressText(text); }
+void Win32LinkPlatform::ShowProgress(const char* text) { view->SetText(text); }
+
+void SetProgressView(ProgressView& shown) { view = &shown; }
+
+ProgressView& TransferProgressView() { return *view; }
 
 void PostKeptQuitMessage() {
   if (!quitKept) return;

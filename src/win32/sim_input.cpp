@@ -1,4 +1,4 @@
-#include "ui/platform/sim_input.h"
+#include "win32/sim_input.h"
 
 #include <windows.h>
 

@@ -1,14 +1,11 @@
-#include "ui/platform/console_link_platform.h"
+#include "cli/platform/console_link_platform.h"
 
-#include <cstdio>
-
-#include "ui/platform/keyboard_hook.h"
-#include "ui/platform/transfer_mutex.h"
+#include "win32/keyboard_hook.h"
+#include "win32/transfer_mutex.h"
 
 namespace {
 
 constexpr DWORD kIdleWaitMs = 1;
-constexpr DWORD kProgressIntervalMs = 100;  // ten texts a second at most
 // Closing the console (or logging off) ends the process once the handler returns:
 // it holds the process this long for the transfer to put the settings back.
 constexpr DWORD kCloseGraceMs = 3000;
@@ -31,40 +28,20 @@ ConsoleLinkPlatform::ConsoleLinkPlatform() {
 }
 
 void ConsoleLinkPlatform::Pause(std::uint32_t ms) {
-  ShowDueProgress();
+  progress_.ShowDue(GetTickCount());
   Sleep(ms);
 }
 
 void ConsoleLinkPlatform::WaitForMessage() {
-  ShowDueProgress();
+  progress_.ShowDue(GetTickCount());
   WaitForKeyEvent(kIdleWaitMs);
 }
 
 LinkMessage ConsoleLinkPlatform::TakeMessage() { return TakeKeyEvent(); }
 
-void ConsoleLinkPlatform::ShowProgress(const char* text) {
-  if (text == (hasPending_ ? pending_ : shown_)) return;  // no change
-  pending_ = text;
-  hasPending_ = true;
-  ShowDueProgress();
-}
+void ConsoleLinkPlatform::ShowProgress(const char* text) { progress_.Show(text, GetTickCount()); }
 
 bool ConsoleLinkPlatform::StopRequested() { return InterlockedCompareExchange(&stopRequested, 0, 0) != 0; }
-
-void ConsoleLinkPlatform::ShowDueProgress() {
-  if (!hasPending_ || (shownBefore_ && GetTickCount() - shownAt_ < kProgressIntervalMs)) return;
-  FlushProgress();
-}
-
-void ConsoleLinkPlatform::FlushProgress() {
-  if (!hasPending_) return;
-  std::fputs((pending_ + "\n").c_str(), stderr);
-  std::fflush(stderr);
-  shown_ = pending_;
-  hasPending_ = false;
-  shownBefore_ = true;
-  shownAt_ = GetTickCount();
-}
 
 bool ConsoleHost::Lock() {
   if (!LockTransfers()) return false;

@@ -1,4 +1,4 @@
-#include "ui/platform/keyboard_settings.h"
+#include "win32/keyboard_settings.h"
 
 bool ReadKeyboardSetting(UINT action, int& value) {
   int result = 0;

@@ -1,4 +1,4 @@
-#include "ui/platform/keyboard_hook.h"
+#include "win32/keyboard_hook.h"
 
 #include <deque>
 

@@ -10,8 +10,8 @@
 
 #include "sim/encoder_sim.h"
 #include "sim/sample_image.h"
-#include "ui/platform/console_link_platform.h"
-#include "ui/platform/sim_input.h"
+#include "cli/platform/console_link_platform.h"
+#include "win32/sim_input.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "ui/platform/transfer_mutex.h"
+#include "win32/transfer_mutex.h"
 
 #include <windows.h>
 

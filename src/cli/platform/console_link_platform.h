@@ -7,9 +7,10 @@
 
 #include <string>
 
+#include "cli/progress_lines.h"
 #include "cli/transfer_host.h"
 #include "link/link_platform.h"
-#include "ui/platform/keyboard_settings.h"
+#include "win32/keyboard_settings.h"
 
 class ConsoleLinkPlatform : public DesktopKeyboardLink {
  public:
@@ -24,16 +25,10 @@ class ConsoleLinkPlatform : public DesktopKeyboardLink {
   void ShowProgress(const char* text) override;
   bool StopRequested() override;
 
-  void FlushProgress();
+  void FlushProgress() { progress_.Flush(GetTickCount()); }
 
  private:
-  void ShowDueProgress();
-
-  std::string pending_;
-  std::string shown_;
-  bool hasPending_ = false;
-  bool shownBefore_ = false;
-  DWORD shownAt_ = 0;
+  ProgressLines progress_;
 };
 
 // rq57cfg's host around a console provider: the transfer lock shared with the

@@ -1,5 +1,5 @@
 // rq57cfg talks to the encoder attached as the keyboard.
-#include "ui/platform/console_link_platform.h"
+#include "cli/platform/console_link_platform.h"
 
 TransferHost* ConsoleTransferHost() {
   static ConsoleLinkPlatform link;
