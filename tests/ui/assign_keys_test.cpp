@@ -83,10 +83,10 @@ void RunSteps(const std::vector<Step>& steps) {
   for (const Step& step : steps) {
     SCOPED_TRACE(step.what);
     step.act();
-    if (step.next != nullptr) EXPECT_EQ(Next(), step.next);
-    if (step.lastLine != nullptr) EXPECT_EQ(LastLine(), step.lastLine);
-    if (step.row >= 0) EXPECT_EQ(Cell(step.row, step.column), step.key);
-    if (step.undoName != nullptr) EXPECT_EQ(Editor().UndoName(), step.undoName);
+    if (step.next != nullptr) { EXPECT_EQ(Next(), step.next); }
+    if (step.lastLine != nullptr) { EXPECT_EQ(LastLine(), step.lastLine); }
+    if (step.row >= 0) { EXPECT_EQ(Cell(step.row, step.column), step.key); }
+    if (step.undoName != nullptr) { EXPECT_EQ(Editor().UndoName(), step.undoName); }
     for (int button = 0; step.pushed >= 0 && button < 3; ++button) EXPECT_EQ(Pushed(button), button == step.pushed);
   }
 }

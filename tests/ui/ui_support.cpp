@@ -471,7 +471,8 @@ void TypeCombo(KeyCode code) {
 
 bool StartUnixCommand(const std::string& command) {
   std::string line = "sh -c \"" + command + "\"";
-  STARTUPINFOA startup = {sizeof startup};
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
   PROCESS_INFORMATION started = {};
   const BOOL ok = CreateProcessA("Z:\\bin\\sh", &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                                  &startup, &started);
